@@ -1,0 +1,204 @@
+// Our own INI profile functions for systems without the Windows ones.
+//
+// They mimic the Windows behaviour the plug-in relies on: section and key
+// names compare without regard to case, the backslash in the relative path is
+// a folder separator, a read trims blanks and keeps at most 99 characters, a
+// write keeps every other line (comments included) as it was and ends the lines
+// it writes with CR LF. LF-only files read fine. One process-wide lock keeps a
+// read from meeting a half-written file from the other thread.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/profile.h"
+
+namespace {
+
+std::mutex& FileLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::string NativePath(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string Trim(const std::string& s) {
+  std::size_t b = 0;
+  std::size_t e = s.size();
+  while (b < e && IsBlank(s[b])) {
+    ++b;
+  }
+  while (e > b && IsBlank(s[e - 1])) {
+    --e;
+  }
+  return s.substr(b, e - b);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string Cut(std::string s) {
+  if (s.size() > kProfileValueMax) {
+    s.resize(kProfileValueMax);
+  }
+  return s;
+}
+
+bool LoadLines(const std::string& path, std::vector<std::string>& lines, bool& existed) {
+  std::ifstream in(NativePath(path), std::ios::binary);
+  existed = static_cast<bool>(in);
+  if (!in) {
+    return false;
+  }
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    return false;
+  }
+  std::size_t pos = 0;
+  while (pos < content.size()) {
+    std::size_t nl = content.find('\n', pos);
+    std::string line = content.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    lines.push_back(std::move(line));
+    if (nl == std::string::npos) {
+      break;
+    }
+    pos = nl + 1;
+  }
+  return true;
+}
+
+// "[name]" lines open a section; the name is what stands between the brackets.
+bool SectionName(const std::string& line, std::string& name) {
+  const std::string t = Trim(line);
+  if (t.size() < 2 || t.front() != '[') {
+    return false;
+  }
+  const std::size_t close = t.find(']');
+  if (close == std::string::npos) {
+    return false;
+  }
+  name = Trim(t.substr(1, close - 1));
+  return true;
+}
+
+// "key=value" lines; a line without '=' or starting with ';' holds no key.
+bool KeyValue(const std::string& line, std::string& key, std::string& value) {
+  const std::string t = Trim(line);
+  if (t.empty() || t[0] == ';') {
+    return false;
+  }
+  const std::size_t eq = line.find('=');
+  if (eq == std::string::npos) {
+    return false;
+  }
+  key = Trim(line.substr(0, eq));
+  value = Trim(line.substr(eq + 1));
+  return true;
+}
+
+}  // namespace
+
+std::string ProfileReadString(const std::string& path, const std::string& section,
+                              const std::string& key, const std::string& fallback) {
+  std::lock_guard<std::mutex> guard(FileLock());
+  std::vector<std::string> lines;
+  bool existed = false;
+  if (LoadLines(path, lines, existed)) {
+    bool inSection = false;
+    for (const std::string& line : lines) {
+      std::string name;
+      if (SectionName(line, name)) {
+        inSection = SameName(name, section);
+        continue;
+      }
+      std::string k;
+      std::string v;
+      if (inSection && KeyValue(line, k, v) && SameName(k, key)) {
+        return Cut(v);
+      }
+    }
+  }
+  return Cut(Trim(fallback));
+}
+
+bool ProfileWriteString(const std::string& path, const std::string& section,
+                        const std::string& key, const std::string& value) {
+  std::lock_guard<std::mutex> guard(FileLock());
+  std::vector<std::string> lines;
+  bool existed = false;
+  if (!LoadLines(path, lines, existed) && existed) {
+    return false;
+  }
+
+  const std::string entry = key + "=" + value;
+  bool inSection = false;
+  bool sectionSeen = false;
+  std::size_t insertAt = lines.size();
+  bool replaced = false;
+  for (std::size_t i = 0; i < lines.size() && !replaced; ++i) {
+    std::string name;
+    if (SectionName(lines[i], name)) {
+      if (inSection) {
+        break;  // end of our section: the key goes after its last entry
+      }
+      inSection = SameName(name, section);
+      sectionSeen = sectionSeen || inSection;
+      if (inSection) {
+        insertAt = i + 1;
+      }
+      continue;
+    }
+    std::string k;
+    std::string v;
+    if (inSection && KeyValue(lines[i], k, v)) {
+      if (SameName(k, key)) {
+        lines[i] = entry;
+        replaced = true;
+      } else {
+        insertAt = i + 1;
+      }
+    } else if (inSection && !Trim(lines[i]).empty()) {
+      insertAt = i + 1;
+    }
+  }
+  if (!replaced) {
+    if (sectionSeen) {
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
+    } else {
+      lines.push_back("[" + section + "]");
+      lines.push_back(entry);
+    }
+  }
+
+  std::string content;
+  for (const std::string& line : lines) {
+    content += line;
+    content += "\r\n";
+  }
+  // Write to the file in place: the folder is never created, and a file that
+  // cannot be opened for writing (read-only, a directory) loses the value.
+  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
+  if (!out) {
+    return false;
+  }
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  out.flush();
+  return static_cast<bool>(out);
+}

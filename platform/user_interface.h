@@ -1,0 +1,34 @@
+// The modal windows the host's thread shows: the Cabrillo header form, the
+// "Output" message box and the setup dialog.
+//
+// On Windows they are real dialogs; elsewhere nothing can be shown, so every
+// modal run fails and message boxes are skipped. Tests install a scripted
+// operator in their place.
+#pragma once
+
+#include <string>
+
+class Cabrillo;
+
+inline constexpr int kDialogOk = 1;
+inline constexpr int kDialogCancel = 2;
+inline constexpr int kDialogFailed = -1;
+
+class IUserInterface {
+ public:
+  virtual ~IUserInterface() = default;
+
+  // Shows the header form modally. kDialogOk after the form took its values
+  // back, kDialogCancel when closed otherwise, kDialogFailed when it cannot be
+  // shown.
+  virtual int RunHeaderForm(Cabrillo& form) = 0;
+
+  // Information box with one OK button; returns when the operator closed it.
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+
+  // The setup dialog with its one check box; `checked` is updated on OK.
+  virtual int RunSetupDialog(int& checked) = 0;
+};
+
+// The platform's own windows.
+IUserInterface& PlatformUserInterface();

@@ -1,0 +1,19 @@
+#include "plugin/module_state.h"
+
+#include <memory>
+
+#include "platform/user_interface.h"
+#include "windows/panel_control.h"
+
+ModuleState::ModuleState() : ui(&PlatformUserInterface()), panel(&PlatformPanel()) {}
+
+namespace {
+std::unique_ptr<ModuleState>& Slot() {
+  static std::unique_ptr<ModuleState> state = std::make_unique<ModuleState>();
+  return state;
+}
+}  // namespace
+
+ModuleState& Module() { return *Slot(); }
+
+void RebuildModuleForTests() { Slot() = std::make_unique<ModuleState>(); }

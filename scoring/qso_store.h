@@ -1,0 +1,66 @@
+// The plug-in's own copy of the contest log and the checks a QSO passes
+// before it is stored.
+//
+// The store is changed only on the host's thread, by the exports, under the
+// module lock; the panel thread reads it under the same lock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ole_date_time.h"
+
+class ErrorLog;
+
+// One stored contact.
+struct CInfo {
+  std::string m_call;
+  std::string m_extra1;
+  std::string m_extra2;
+  std::string m_band;
+  std::string m_mode;
+  std::string m_rstRcvd;
+  std::string m_rstSent;
+  std::string m_nrRcvd;
+  std::string m_nrSent;
+  std::string m_prefix;
+  std::string m_extra3;
+  int32_t m_freqKhz = 0;
+  int32_t m_isDupe = 0;
+  COleDateTime m_time;
+};
+
+using BandList = std::vector<std::string>;
+
+// The QSO list in arrival order, duplicates included.
+class QsoStore {
+ public:
+  std::size_t size() const { return records_.size(); }
+  bool empty() const { return records_.empty(); }
+  const CInfo& at(std::size_t i) const { return records_[i]; }
+  const std::vector<CInfo>& records() const { return records_; }
+
+  void Clear() { records_.clear(); }
+  void Append(CInfo record) { records_.push_back(std::move(record)); }
+
+  // Stored records with this call, band and mode (exact comparison).
+  std::size_t CountMatches(const std::string& call, const std::string& band,
+                           const std::string& mode) const;
+  bool HasPrefix(const std::string& prefix) const;
+
+  // Removes the first record with this call and band; false when none.
+  bool RemoveFirst(const std::string& call, const std::string& band);
+
+ private:
+  std::vector<CInfo> records_;
+};
+
+// Frequency in kHz from the host's hertz: unsigned division, fraction dropped.
+int32_t KhzFromHertz(uint32_t hertz);
+
+// Checks and stores one contact (the work of AddData0). Returns 1 when stored
+// (duplicate or not) and 0 when refused; refusals and each earlier duplicate
+// match write one line to `log`. The band joins `bands` before any check.
+int AddQso(QsoStore& store, BandList& bands, ErrorLog& log, const std::string& ownCall,
+           CInfo qso);

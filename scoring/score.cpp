@@ -1,0 +1,105 @@
+#include "scoring/score.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t kBandPadWidth = 20;
+
+std::string PadBand(std::string name) {
+  if (name.size() < kBandPadWidth) {
+    name.insert(0, kBandPadWidth - name.size(), '0');
+  }
+  return name;
+}
+
+bool PaddedLess(const std::string& a, const std::string& b) {
+  // Character codes compare as unsigned bytes, like the host's string compare.
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
+}
+
+std::string Row(const char* head, const char* sep, const std::array<int32_t, kModeGroupCount>& v,
+                const char* end) {
+  std::string row = head;
+  for (int32_t value : v) {
+    row += sep;
+    row += std::to_string(value);
+  }
+  row += end;
+  return row;
+}
+
+}  // namespace
+
+void SortBandList(BandList& bands) {
+  // Exchange sort, as the host's list is small; equal padded names keep their
+  // places relative to each other only as far as the exchanges leave them.
+  for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
+    for (std::size_t j = i + 1; j < bands.size(); ++j) {
+      if (PaddedLess(PadBand(bands[i]), PadBand(bands[j]))) {
+        std::swap(bands[i], bands[j]);
+      }
+    }
+  }
+}
+
+int32_t MultiplyScore(int32_t qsos, int32_t prefixes) {
+  const int64_t product = static_cast<int64_t>(qsos) * static_cast<int64_t>(prefixes);
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(product)));
+}
+
+int32_t ClaimedScore(const ScoreTable& table) {
+  uint32_t sum = 0;
+  for (int32_t s : table.scores) {
+    sum += static_cast<uint32_t>(s);
+  }
+  return static_cast<int32_t>(sum);
+}
+
+ScoreTable ComputeScore(const QsoStore& store, BandList& bands) {
+  SortBandList(bands);
+  ScoreTable table;
+  for (const std::string& band : bands) {
+    for (const CInfo& q : store.records()) {
+      if (q.m_band != band || q.m_call.empty() || q.m_isDupe != 0) {
+        continue;
+      }
+      const int g = ModeGroupOf(q.m_mode);
+      if (g < 0) {
+        continue;
+      }
+      ++table.qsos[g];
+      std::vector<std::string>& list = table.prefixLists[g];
+      if (std::find(list.begin(), list.end(), q.m_prefix) == list.end()) {
+        list.push_back(q.m_prefix);
+      }
+    }
+  }
+  for (int g = 0; g < kModeGroupCount; ++g) {
+    table.prefixes[g] = static_cast<int32_t>(table.prefixLists[g].size());
+    table.scores[g] = MultiplyScore(table.qsos[g], table.prefixes[g]);
+  }
+  return table;
+}
+
+std::string ResultText(const ResultHeading& heading, const ScoreTable& table, bool addCredit) {
+  std::string text = "\t  KOVA-BRAWLCUP " + heading.startDate + "-" + heading.endDate + " " +
+                     heading.modeWord + "\r\n\t\t     Contestant: " + heading.contestant +
+                     "\r\n    \tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV\r\n";
+  text += Row("QSO:", "\t ", table.qsos, "\r\n");
+  text += Row("PFX:", "\t ", table.prefixes, "\r\n");
+  text += Row("Score:", "\t ", table.scores, "\r\n");
+  if (addCredit) {
+    text += "\r\nCreated by Q9ZZ 2016";
+  }
+  return text;
+}
+
+std::string TableText(const ScoreTable& table) {
+  return Row("QSO", "\t ", table.qsos, "\n") + Row("PFX", "\t ", table.prefixes, "\n") +
+         Row("Score", "\t ", table.scores, "\n");
+}

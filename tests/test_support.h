@@ -1,0 +1,75 @@
+// Shared helpers for the unit tests: a scratch working folder per test (the
+// plug-in writes relative to the current directory), file reading, host-style
+// calls of the exports with their full argument lists, and a fake panel.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/ole_date_time.h"
+#include "windows/panel_control.h"
+
+// Runs each test in a new empty folder that holds a "Plugins" folder, on a
+// freshly built module state.
+class ScratchDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::string dir_;
+  std::string previous_;
+};
+
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+void RemoveDirTree(const std::string& path);
+void MakeDir(const std::string& path);
+
+// A valid host date-time for a calendar date and time.
+COleDateTime HostTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+COleDateTime NullTime();
+COleDateTime InvalidTime();
+
+// One contact as the host describes it.
+struct HostQso {
+  std::string ownCall = "Q1OWN";
+  std::string call = "Q2AA";
+  COleDateTime time = HostTime(2016, 2, 13, 9, 5);
+  unsigned int hertz = 14080000;
+  std::string mode = "RTTY";
+  std::string rstSent = "599";
+  std::string rstRcvd = "599";
+  std::string nrSent = "001";
+  std::string nrRcvd = "002";
+  std::string prefix = "Q2";
+  std::string band = "20m";
+};
+
+int HostAdd(const HostQso& q);
+int HostRemove(const HostQso& q);
+int HostCheck(const std::string& call, const std::string& mode, const std::string& prefix,
+              const std::string& exchange, const char* band, const char* otherBand);
+int HostReset(int reportFlag, const std::string& callsign, COleDateTime start, COleDateTime end);
+int HostReset(int reportFlag = 0, const std::string& callsign = "Q1OWN");
+
+// A panel that only records what was asked of it.
+class FakePanel : public IPanelControl {
+ public:
+  bool IsRunning() const override { return running; }
+  void Start() override {
+    ++starts;
+    running = true;
+  }
+  void Stop() override {
+    ++stops;
+    running = false;
+  }
+  void Nudge() override { ++nudges; }
+
+  bool running = false;
+  int starts = 0;
+  int stops = 0;
+  int nudges = 0;
+};
