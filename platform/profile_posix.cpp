@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -58,14 +57,23 @@ std::string Cut(std::string s) {
   return s;
 }
 
+// Reads the file's lines without their line ends. `existed` tells a missing
+// file (a write may create it) from one that exists but cannot be read.
 bool LoadLines(const std::string& path, std::vector<std::string>& lines, bool& existed) {
-  std::ifstream in(NativePath(path), std::ios::binary);
-  existed = static_cast<bool>(in);
-  if (!in) {
+  std::FILE* f = std::fopen(NativePath(path).c_str(), "rb");
+  existed = f != nullptr || errno != ENOENT;
+  if (f == nullptr) {
     return false;
   }
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
+  std::string content;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    content.append(buffer, got);
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) {
     return false;
   }
   std::size_t pos = 0;
@@ -194,11 +202,10 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
   }
   // Write to the file in place: the folder is never created, and a file that
   // cannot be opened for writing (read-only, a directory) loses the value.
-  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
+  std::FILE* f = std::fopen(NativePath(path).c_str(), "wb");
+  if (f == nullptr) {
     return false;
   }
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+  return std::fclose(f) == 0 && written;
 }
