@@ -6,7 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <list>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ole_date_time.h"
@@ -34,15 +37,24 @@ struct CInfo {
 using BandList = std::vector<std::string>;
 
 // The QSO list in arrival order, duplicates included.
+//
+// The host replays the whole log at every pass and checks calls while the
+// operator types, so the store keeps hash indexes beside the list: adding,
+// removing, the duplicate count and the prefix look-up cost the same whatever
+// the log's length. Every answer is the one a first-to-last walk would give.
 class QsoStore {
  public:
+  using Records = std::list<CInfo>;
+
   std::size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
-  const CInfo& at(std::size_t i) const { return records_[i]; }
-  const std::vector<CInfo>& records() const { return records_; }
+  // Arrival order; iterate, do not index.
+  const Records& records() const { return records_; }
+  // The record at a 0-based position, found by walking: for tests and tools.
+  const CInfo& at(std::size_t i) const;
 
-  void Clear() { records_.clear(); }
-  void Append(CInfo record) { records_.push_back(std::move(record)); }
+  void Clear();
+  void Append(CInfo record);
 
   // Stored records with this call, band and mode (exact comparison).
   std::size_t CountMatches(const std::string& call, const std::string& band,
@@ -53,7 +65,13 @@ class QsoStore {
   bool RemoveFirst(const std::string& call, const std::string& band);
 
  private:
-  std::vector<CInfo> records_;
+  Records records_;
+  // call+band+mode -> number of stored records.
+  std::unordered_map<std::string, std::size_t> matchCounts_;
+  // prefix -> number of stored records carrying it.
+  std::unordered_map<std::string, std::size_t> prefixCounts_;
+  // call+band -> its records in arrival order (removal takes the first).
+  std::unordered_map<std::string, std::deque<Records::iterator>> byCallBand_;
 };
 
 // Frequency in kHz from the host's hertz: unsigned division, fraction dropped.

@@ -1,7 +1,8 @@
 #include "scoring/score.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -36,11 +37,18 @@ std::string Row(const char* head, const char* sep, const std::array<int32_t, kMo
 }  // namespace
 
 void SortBandList(BandList& bands) {
-  // Exchange sort, as the host's list is small; equal padded names keep their
-  // places relative to each other only as far as the exchanges leave them.
+  // Exchange sort over the padded names, swapping the names alongside; the
+  // band list of a contest is short, and this order is what the host expects
+  // even where two names pad to the same text.
+  std::vector<std::string> padded;
+  padded.reserve(bands.size());
+  for (const std::string& band : bands) {
+    padded.push_back(PadBand(band));
+  }
   for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
     for (std::size_t j = i + 1; j < bands.size(); ++j) {
-      if (PaddedLess(PadBand(bands[i]), PadBand(bands[j]))) {
+      if (PaddedLess(padded[i], padded[j])) {
+        std::swap(padded[i], padded[j]);
         std::swap(bands[i], bands[j]);
       }
     }
@@ -62,20 +70,38 @@ int32_t ClaimedScore(const ScoreTable& table) {
 
 ScoreTable ComputeScore(const QsoStore& store, BandList& bands) {
   SortBandList(bands);
+  std::unordered_map<std::string, std::size_t> bandOrder;
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    bandOrder.emplace(bands[i], i);
+  }
+
+  // One pass files every counted QSO under its band, list order kept within
+  // a band; visiting the bands in sorted order then gives the same tallies and
+  // prefix order as one walk of the list per band.
+  struct Counted {
+    const CInfo* qso;
+    int group;
+  };
+  std::vector<std::vector<Counted>> byBand(bands.size());
+  for (const CInfo& q : store.records()) {
+    if (q.m_call.empty() || q.m_isDupe != 0) {
+      continue;
+    }
+    const int g = ModeGroupOf(q.m_mode);
+    const auto band = bandOrder.find(q.m_band);
+    if (g < 0 || band == bandOrder.end()) {
+      continue;
+    }
+    byBand[band->second].push_back({&q, g});
+  }
+
   ScoreTable table;
-  for (const std::string& band : bands) {
-    for (const CInfo& q : store.records()) {
-      if (q.m_band != band || q.m_call.empty() || q.m_isDupe != 0) {
-        continue;
-      }
-      const int g = ModeGroupOf(q.m_mode);
-      if (g < 0) {
-        continue;
-      }
-      ++table.qsos[g];
-      std::vector<std::string>& list = table.prefixLists[g];
-      if (std::find(list.begin(), list.end(), q.m_prefix) == list.end()) {
-        list.push_back(q.m_prefix);
+  std::array<std::unordered_set<std::string>, kModeGroupCount> seen;
+  for (const std::vector<Counted>& band : byBand) {
+    for (const Counted& c : band) {
+      ++table.qsos[c.group];
+      if (seen[c.group].insert(c.qso->m_prefix).second) {
+        table.prefixLists[c.group].push_back(c.qso->m_prefix);
       }
     }
   }
