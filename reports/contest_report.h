@@ -24,6 +24,12 @@ inline constexpr int kReportModeCount = 7;
 std::string ReplaceAll(const std::string& source, const std::string& find,
                        const std::string& replacement, int* count = nullptr);
 
+// The word that names the summary sheet, taken from the host's callsign: "/"
+// and "\" become "_", surrounding white space goes, every other character
+// Windows forbids in a file name becomes "_", and a Windows device name (CON,
+// NUL, COM1 ...) gets a leading "_". An empty word gives "QZHC".
+std::string FileWordOf(const std::string& callsign);
+
 class CContestReport {
  public:
   std::string m_callsign;

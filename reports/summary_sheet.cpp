@@ -1,0 +1,119 @@
+// Builds the summary sheet's text line by line in the order the contest's
+// sheet prescribes; optional lines appear only for fields that hold text.
+#include "reports/summary_sheet.h"
+
+#include <ctime>
+
+#include "reports/contest_report.h"
+
+namespace {
+
+constexpr char kRule[] = "___________________________________________________________";
+static_assert(sizeof kRule - 1 == 59, "the sheet's rules are 59 underscores");
+
+constexpr char kDeclaration[] =
+    "I have observed all competition rules as well as all regulations\n"
+    "established for amateur radio in my country. My report is correct\n"
+    "and true to the best of my knowledge. I agree to be bound by the\n"
+    "decisions of the Awards Committee.\n";
+
+// Day, month and year as the sheet prints a contest date: a date that is not
+// valid gives -1 for day and year and the date type's text for the month.
+std::string SheetDate(const COleDateTime& date) {
+  return std::to_string(DayOf(date)) + "-" + FormatDateTime(date, "%b") + "-" +
+         std::to_string(YearOf(date));
+}
+
+bool SameSheetDay(const COleDateTime& a, const COleDateTime& b) {
+  return YearOf(a) == YearOf(b) && DayOf(a) == DayOf(b) &&
+         FormatDateTime(a, "%b") == FormatDateTime(b, "%b");
+}
+
+void AddOptional(std::string& text, const char* label, const std::string& value,
+                 const char* end = "\n") {
+  if (!value.empty()) {
+    text += label;
+    text += value;
+    text += end;
+  }
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's
+// days_from_civil).
+long long DaysFromCivil(int year, int month, int day) {
+  const int y = year - (month <= 2 ? 1 : 0);
+  const int era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = y - era * 400;
+  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return static_cast<long long>(era) * 146097 + doe - 719468;
+}
+
+// The host's day 0 is 30 December 1899, 25569 days before 1 January 1970.
+constexpr long long kHostEpochTo1970 = 25569;
+
+}  // namespace
+
+std::string SummarySheetText(const CContestReport& report, const std::string& tableText,
+                             const COleDateTime& today) {
+  std::string text;
+  text += "\t\tKOVA Brawlcup Digital Prefix Contest " + std::to_string(YearOf(report.m_start)) +
+          "\n";
+  text += "\t\t\tSUMMARY SHEET\n";
+  text += "\n";
+  text += "\tContest Date(s) : " + SheetDate(report.m_start);
+  if (!SameSheetDay(report.m_start, report.m_end)) {
+    text += " - " + SheetDate(report.m_end);
+  }
+  text += "\n";
+  text += "\tCallsign Used : " + report.m_callsign + "\n";
+  text += "\tOperators(s)  : " + report.m_operators + "\n";
+  text += "\n";
+  text += "         Name(s) : " + report.m_name + "\n";
+  AddOptional(text, "         CATEGORY-POWER : ", report.m_catPower);
+  AddOptional(text, "         Address : ", report.m_address);
+  AddOptional(text, "                 : ", report.m_addressCity);
+  AddOptional(text, "                 : ", report.m_addressPostalCode);
+  AddOptional(text, "                 : ", report.m_addressCountry);
+  AddOptional(text, "           Email : ", report.m_email);
+  AddOptional(text, "       Team/Club : ", report.m_club, "\n\n");
+  text += "\n";
+  text += "\tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV   \n";
+  text += kRule;
+  text += "\n";
+  text += tableText;
+  text += kRule;
+  text += "\n\n";
+  text += kDeclaration;
+  text += "\n\n";
+  text += "  " + report.m_name + "\n";
+  text += "  " + FormatDateTime(today, "%d-%b-%Y") + "\n";
+  return text;
+}
+
+std::string TextModeBytes(const std::string& text) {
+  std::string bytes;
+  bytes.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == '\n') {
+      bytes += '\r';
+    }
+    bytes += c;
+  }
+  return bytes;
+}
+
+COleDateTime LocalToday() {
+  COleDateTime today;
+  const std::time_t now = std::time(nullptr);
+  // Only the host's thread writes reports, and nothing else in the plug-in
+  // asks for local time, so the runtime's shared buffer is not contended.
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr) {
+    today.m_status = COleDateTime::invalid;
+    return today;
+  }
+  today.m_dt = static_cast<double>(
+      DaysFromCivil(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday) + kHostEpochTo1970);
+  return today;
+}

@@ -1,0 +1,46 @@
+// An operator for the header form and the "Output" box that follows a script:
+// it records what the form showed and the messages it was given, edits the
+// shown texts as told and confirms or cancels.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/user_interface.h"
+#include "reports/cabrillo_form.h"
+
+class ScriptedOperator : public IUserInterface {
+ public:
+  using Texts = std::map<int, std::string>;
+
+  int RunHeaderForm(Cabrillo& form) override {
+    Texts shown = form.OpeningTexts();
+    loaded.push_back(form);
+    opened.push_back(shown);
+    if (edit) {
+      edit(shown);
+    }
+    if (answer == kDialogOk) {
+      form.TakeBack(shown);
+    }
+    return answer;
+  }
+
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    messages.emplace_back(text, caption);
+  }
+
+  int RunSetupDialog(int&) override { return kDialogCancel; }
+
+  // What the modal run answers: kDialogOk, kDialogCancel or kDialogFailed.
+  int answer = kDialogOk;
+  // Applied to the shown texts before the operator closes the form.
+  std::function<void(Texts&)> edit;
+
+  std::vector<Cabrillo> loaded;  // the form's members as each run opened
+  std::vector<Texts> opened;     // what each control showed
+  std::vector<std::pair<std::string, std::string>> messages;  // text, caption
+};
