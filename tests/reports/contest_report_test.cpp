@@ -1,6 +1,5 @@
 #include "reports/contest_report.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,7 +8,7 @@
 
 #include "platform/user_interface.h"
 #include "plugin/settings.h"
-#include "reports/scripted_operator.h"
+#include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
 #include "scoring/qso_store.h"
 #include "test_support.h"
@@ -19,26 +18,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 constexpr char kIni[] = "Plugins/KOVA-BRAWLCUP.ini";
-
-// Every file in the working folder but the settings folder.
-std::set<std::string> FilesHere() {
-  std::set<std::string> names;
-  DIR* d = opendir(".");
-  while (d != nullptr) {
-    dirent* e = readdir(d);
-    if (e == nullptr) {
-      break;
-    }
-    const std::string name = e->d_name;
-    if (name != "." && name != ".." && name != "Plugins") {
-      names.insert(name);
-    }
-  }
-  if (d != nullptr) {
-    closedir(d);
-  }
-  return names;
-}
 
 CInfo Qso(const std::string& call, const std::string& mode, int khz, int dupe = 0) {
   CInfo q;

@@ -1,10 +1,12 @@
-// An operator for the header form and the "Output" box that follows a script:
-// it records what the form showed and the messages it was given, edits the
-// shown texts as told and confirms or cancels.
+// Helpers for the report tests: a scripted operator for the header form and
+// the "Output" box, and a listing of the files a report run left behind.
 #pragma once
+
+#include <dirent.h>
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +14,8 @@
 #include "platform/user_interface.h"
 #include "reports/cabrillo_form.h"
 
+// Records what the form showed and the messages it was given, edits the shown
+// texts as told and confirms or cancels.
 class ScriptedOperator : public IUserInterface {
  public:
   using Texts = std::map<int, std::string>;
@@ -44,3 +48,20 @@ class ScriptedOperator : public IUserInterface {
   std::vector<Texts> opened;     // what each control showed
   std::vector<std::pair<std::string, std::string>> messages;  // text, caption
 };
+
+// Every file in the working folder but the settings folder.
+inline std::set<std::string> FilesHere() {
+  std::set<std::string> names;
+  DIR* d = opendir(".");
+  if (d == nullptr) {
+    return names;
+  }
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name != "." && name != ".." && name != "Plugins") {
+      names.insert(name);
+    }
+  }
+  closedir(d);
+  return names;
+}
