@@ -11,28 +11,6 @@ bool IsWarcBand(const std::string& band) { return band == "30m" || band == "17m"
 
 bool IsRefusedMode(const std::string& mode) { return mode == "CW" || mode == "SSB"; }
 
-// Texts from the host never hold a NUL, so it separates the key's parts.
-std::string CallBandKey(const std::string& call, const std::string& band) {
-  std::string key = call;
-  key += '\0';
-  key += band;
-  return key;
-}
-
-std::string MatchKey(const std::string& call, const std::string& band, const std::string& mode) {
-  std::string key = CallBandKey(call, band);
-  key += '\0';
-  key += mode;
-  return key;
-}
-
-void Decrement(std::unordered_map<std::string, std::size_t>& counts, const std::string& key) {
-  auto it = counts.find(key);
-  if (it != counts.end() && --it->second == 0) {
-    counts.erase(it);
-  }
-}
-
 }  // namespace
 
 const CInfo& QsoStore::at(std::size_t i) const {
@@ -42,24 +20,41 @@ const CInfo& QsoStore::at(std::size_t i) const {
 }
 
 void QsoStore::Clear() {
-  records_.clear();
-  matchCounts_.clear();
-  prefixCounts_.clear();
   byCallBand_.clear();
+  prefixCounts_.clear();
+  records_.clear();
+}
+
+std::size_t QsoStore::CallBandHash::operator()(const CallBand& k) const {
+  const std::hash<std::string_view> h;
+  return h(k.call) * 31u + h(k.band);
 }
 
 void QsoStore::Append(CInfo record) {
-  ++matchCounts_[MatchKey(record.m_call, record.m_band, record.m_mode)];
   ++prefixCounts_[record.m_prefix];
-  const std::string key = CallBandKey(record.m_call, record.m_band);
   records_.push_back(std::move(record));
-  byCallBand_[key].push_back(std::prev(records_.end()));
+  const Records::iterator added = std::prev(records_.end());
+  auto [chain, isNew] = byCallBand_.try_emplace(CallBand{added->m_call, added->m_band});
+  if (isNew) {
+    chain->second.first = added;
+  } else {
+    chain->second.more.push_back(added);
+  }
 }
 
 std::size_t QsoStore::CountMatches(const std::string& call, const std::string& band,
                                    const std::string& mode) const {
-  auto it = matchCounts_.find(MatchKey(call, band, mode));
-  return it == matchCounts_.end() ? 0 : it->second;
+  auto found = byCallBand_.find(CallBand{call, band});
+  if (found == byCallBand_.end()) {
+    return 0;
+  }
+  // A station is worked on one band in a handful of modes: the chain is short.
+  const Chain& chain = found->second;
+  std::size_t n = chain.first->m_mode == mode ? 1 : 0;
+  for (std::size_t i = chain.taken; i < chain.more.size(); ++i) {
+    n += chain.more[i]->m_mode == mode ? 1 : 0;
+  }
+  return n;
 }
 
 bool QsoStore::HasPrefix(const std::string& prefix) const {
@@ -67,17 +62,28 @@ bool QsoStore::HasPrefix(const std::string& prefix) const {
 }
 
 bool QsoStore::RemoveFirst(const std::string& call, const std::string& band) {
-  auto found = byCallBand_.find(CallBandKey(call, band));
+  auto found = byCallBand_.find(CallBand{call, band});
   if (found == byCallBand_.end()) {
     return false;
   }
-  const Records::iterator victim = found->second.front();
-  found->second.pop_front();
-  if (found->second.empty()) {
+  Chain& chain = found->second;
+  const Records::iterator victim = chain.first;
+  if (chain.taken < chain.more.size()) {
+    chain.first = chain.more[chain.taken++];
+    found->first.call = chain.first->m_call;
+    found->first.band = chain.first->m_band;
+    if (chain.taken * 2 >= chain.more.size()) {
+      chain.more.erase(chain.more.begin(),
+                       chain.more.begin() + static_cast<std::ptrdiff_t>(chain.taken));
+      chain.taken = 0;
+    }
+  } else {
     byCallBand_.erase(found);
   }
-  Decrement(matchCounts_, MatchKey(victim->m_call, victim->m_band, victim->m_mode));
-  Decrement(prefixCounts_, victim->m_prefix);
+  auto prefix = prefixCounts_.find(victim->m_prefix);
+  if (prefix != prefixCounts_.end() && --prefix->second == 0) {
+    prefixCounts_.erase(prefix);
+  }
   records_.erase(victim);
   return true;
 }

@@ -6,9 +6,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <list>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -65,13 +65,29 @@ class QsoStore {
   bool RemoveFirst(const std::string& call, const std::string& band);
 
  private:
+  // A call and band as views into the chain's first record: the key holds no
+  // copies, and when that record goes the views move to the next one, whose
+  // texts are equal, so the key's hash and place never change.
+  struct CallBand {
+    mutable std::string_view call;
+    mutable std::string_view band;
+    bool operator==(const CallBand& o) const { return call == o.call && band == o.band; }
+  };
+  struct CallBandHash {
+    std::size_t operator()(const CallBand& k) const;
+  };
+  // A call and band's records in arrival order. Most have one record, which
+  // costs no allocation beyond the map's own node.
+  struct Chain {
+    Records::iterator first;
+    std::vector<Records::iterator> more;
+    std::size_t taken = 0;  // entries of `more` already moved up to `first`
+  };
+
   Records records_;
-  // call+band+mode -> number of stored records.
-  std::unordered_map<std::string, std::size_t> matchCounts_;
+  std::unordered_map<CallBand, Chain, CallBandHash> byCallBand_;
   // prefix -> number of stored records carrying it.
   std::unordered_map<std::string, std::size_t> prefixCounts_;
-  // call+band -> its records in arrival order (removal takes the first).
-  std::unordered_map<std::string, std::deque<Records::iterator>> byCallBand_;
 };
 
 // Frequency in kHz from the host's hertz: unsigned division, fraction dropped.
