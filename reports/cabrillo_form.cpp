@@ -15,7 +15,7 @@ constexpr std::string_view kOperatorItems[] = {"SINGLE-OP", "MULTI-OP", "CHECKLO
 constexpr std::string_view kTransmitterItems[] = {"ONE", "TWO", "UNLIMITED"};
 constexpr std::string_view kStationItems[] = {"FIXED"};
 constexpr std::string_view kPowerItems[] = {"HIGH", "LOW", "GREAT", "QRP"};
-constexpr std::string_view kModeItems[] = {"HELL", "MFSK", "MT63",  "PSK",
+constexpr std::string_view kModeItems[] = {"HELL", "MFSK",  "MT63", "PSK",
                                            "RTTY", "THROB", "SSTV", "MIXED"};
 constexpr std::string_view kBandItems[] = {"ALL", "80M", "40M", "20M", "15M", "10M"};
 constexpr std::string_view kAssistedItems[] = {"ASSISTED", "NON-ASSISTED"};
@@ -23,10 +23,11 @@ constexpr std::string_view kOverlayItems[] = {"TB-WIRES", "ROOKIE"};
 // DX, the "no location" entry, then the US states and the Canadian provinces
 // and territories in the contest's own order.
 constexpr std::string_view kLocationItems[] = {
-    "DX", "-/-", "AL", "AK", "AZ", "AR", "CA", "CO", "CT", "DE", "FL", "GA", "ID",  "IL", "IN", "IA",
-    "KS", "KY",  "LA", "ME", "MA", "MI", "MN", "MS", "MO", "MT", "NE", "NV", "NH",  "NJ", "NM", "NY",
-    "NC", "ND",  "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VT",  "VA", "WA", "WV",
-    "WI", "WY",  "NB", "NS", "QC", "ON", "MB", "SK", "AB", "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"};
+    "DX", "-/-", "AL", "AK", "AZ", "AR", "CA",  "CO", "CT", "DE", "FL", "GA", "ID",
+    "IL", "IN",  "IA", "KS", "KY", "LA", "ME",  "MA", "MI", "MN", "MS", "MO", "MT",
+    "NE", "NV",  "NH", "NJ", "NM", "NY", "NC",  "ND", "OH", "OK", "OR", "PA", "RI",
+    "SC", "SD",  "TN", "TX", "UT", "VT", "VA",  "WA", "WV", "WI", "WY", "NB", "NS",
+    "QC", "ON",  "MB", "SK", "AB", "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"};
 static_assert(std::size(kLocationItems) == 64, "DX, -/-, 48 states and 14 Canadian codes");
 
 template <std::size_t N>

@@ -25,9 +25,8 @@ struct ModeCode {
   std::string_view code;
 };
 constexpr ModeCode kModeCodes[] = {
-    {"BPSK31", "PS"}, {"BPSK63", "PS"}, {"BPSK125", "PS"}, {"RTTY", "RY"},
-    {"HELL", "HE"},   {"MFSK", "MF"},   {"OLIVIA", "OL"},  {"MT63", "MT"},
-    {"THROB", "TH"},  {"SSTV", "TV"},
+    {"BPSK31", "PS"}, {"BPSK63", "PS"}, {"BPSK125", "PS"}, {"RTTY", "RY"},  {"HELL", "HE"},
+    {"MFSK", "MF"},   {"OLIVIA", "OL"}, {"MT63", "MT"},    {"THROB", "TH"}, {"SSTV", "TV"},
 };
 constexpr std::string_view kUnknownModeCode = "??";
 
@@ -181,8 +180,7 @@ std::string ReplaceAll(const std::string& source, const std::string& find,
   std::string result;
   int n = 0;
   std::size_t from = 0;
-  for (std::size_t at = source.find(find); at != std::string::npos;
-       at = source.find(find, from)) {
+  for (std::size_t at = source.find(find); at != std::string::npos; at = source.find(find, from)) {
     result.append(source, from, at - from);
     result += replacement;
     from = at + find.size();
@@ -289,10 +287,9 @@ void CContestReport::AddQsoLine(const std::string& theirCall, int freqKhz,
   for (const CodeList& entry : kCodeLists) {
     if (entry.code == modeCode) {
       const std::string when = FormatDateTime(time, "%Y-%m-%d %H%M");
-      m_modeLines[entry.list].push_back(
-          Printf("QSO: %5i %2s %s %-13s %-6s %-13s %s\r\n", freqKhz, modeCode.c_str(),
-                 when.c_str(), m_callsign.c_str(), exchangeSent.c_str(), theirCall.c_str(),
-                 exchangeReceived.c_str()));
+      m_modeLines[entry.list].push_back(Printf(
+          "QSO: %5i %2s %s %-13s %-6s %-13s %s\r\n", freqKhz, modeCode.c_str(), when.c_str(),
+          m_callsign.c_str(), exchangeSent.c_str(), theirCall.c_str(), exchangeReceived.c_str()));
       return;
     }
   }

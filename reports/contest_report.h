@@ -15,7 +15,15 @@ class QsoStore;
 class Settings;
 
 // Line lists, in the order the logs are written.
-enum ReportMode : int { kRttyLines, kPskLines, kHellLines, kMfskLines, kMt63Lines, kThrobLines, kSstvLines };
+enum ReportMode : int {
+  kRttyLines,
+  kPskLines,
+  kHellLines,
+  kMfskLines,
+  kMt63Lines,
+  kThrobLines,
+  kSstvLines
+};
 inline constexpr int kReportModeCount = 7;
 
 // Returns `source` with every `find` replaced by `replacement`; stores the
@@ -61,8 +69,8 @@ class CContestReport {
 
   // Opening step of a report run: loads the header values, lets the operator
   // review them in the header form and saves them on OK. 1 confirmed, 0 not.
-  int PrepareHeader(const std::string& callsign, const COleDateTime& start,
-                    const COleDateTime& end, const Settings& settings, IUserInterface& ui);
+  int PrepareHeader(const std::string& callsign, const COleDateTime& start, const COleDateTime& end,
+                    const Settings& settings, IUserInterface& ui);
 
   // Formats one QSO line and files it under its mode code; unknown codes drop it.
   void AddQsoLine(const std::string& theirCall, int freqKhz, const std::string& modeCode,

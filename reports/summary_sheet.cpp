@@ -57,8 +57,8 @@ constexpr long long kHostEpochTo1970 = 25569;
 std::string SummarySheetText(const CContestReport& report, const std::string& tableText,
                              const COleDateTime& today) {
   std::string text;
-  text += "\t\tKOVA Brawlcup Digital Prefix Contest " + std::to_string(YearOf(report.m_start)) +
-          "\n";
+  text +=
+      "\t\tKOVA Brawlcup Digital Prefix Contest " + std::to_string(YearOf(report.m_start)) + "\n";
   text += "\t\t\tSUMMARY SHEET\n";
   text += "\n";
   text += "\tContest Date(s) : " + SheetDate(report.m_start);

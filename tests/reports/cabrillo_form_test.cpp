@@ -24,17 +24,28 @@ const Cabrillo::Field& FieldOf(int controlId) {
 
 TEST(CabrilloFormTest, FieldsComeInValueExchangeOrderWithTheirControls) {
   const std::vector<std::pair<int, std::string Cabrillo::*>> expected = {
-      {1010, &Cabrillo::m_callsign},       {1008, &Cabrillo::m_claimed},
-      {1005, &Cabrillo::m_club},           {1013, &Cabrillo::m_catOperator},
-      {1009, &Cabrillo::m_contest},        {1004, &Cabrillo::m_email},
-      {1007, &Cabrillo::m_name},           {1006, &Cabrillo::m_operators},
-      {1001, &Cabrillo::m_soapbox},        {1002, &Cabrillo::m_address},
-      {1020, &Cabrillo::m_catAssisted},    {1019, &Cabrillo::m_catBand},
-      {1018, &Cabrillo::m_catMode},        {1017, &Cabrillo::m_catPower},
-      {1015, &Cabrillo::m_catTransmitter}, {1014, &Cabrillo::m_addressCity},
-      {1003, &Cabrillo::m_addressCountry}, {1016, &Cabrillo::m_catStation},
-      {1011, &Cabrillo::m_addressPostalCode}, {1012, &Cabrillo::m_addressState},
-      {1021, &Cabrillo::m_catOverlay},     {1022, &Cabrillo::m_location},
+      {1010, &Cabrillo::m_callsign},
+      {1008, &Cabrillo::m_claimed},
+      {1005, &Cabrillo::m_club},
+      {1013, &Cabrillo::m_catOperator},
+      {1009, &Cabrillo::m_contest},
+      {1004, &Cabrillo::m_email},
+      {1007, &Cabrillo::m_name},
+      {1006, &Cabrillo::m_operators},
+      {1001, &Cabrillo::m_soapbox},
+      {1002, &Cabrillo::m_address},
+      {1020, &Cabrillo::m_catAssisted},
+      {1019, &Cabrillo::m_catBand},
+      {1018, &Cabrillo::m_catMode},
+      {1017, &Cabrillo::m_catPower},
+      {1015, &Cabrillo::m_catTransmitter},
+      {1014, &Cabrillo::m_addressCity},
+      {1003, &Cabrillo::m_addressCountry},
+      {1016, &Cabrillo::m_catStation},
+      {1011, &Cabrillo::m_addressPostalCode},
+      {1012, &Cabrillo::m_addressState},
+      {1021, &Cabrillo::m_catOverlay},
+      {1022, &Cabrillo::m_location},
   };
   const auto& fields = Cabrillo::Fields();
   ASSERT_EQ(expected.size(), fields.size());
@@ -58,12 +69,12 @@ TEST(CabrilloFormTest, ListFieldsHoldTheirItemsInOrder) {
   EXPECT_EQ((Items{"ALL", "80M", "40M", "20M", "15M", "10M"}), *FieldOf(1019).items);
   EXPECT_EQ((Items{"ASSISTED", "NON-ASSISTED"}), *FieldOf(1020).items);
   EXPECT_EQ((Items{"TB-WIRES", "ROOKIE"}), *FieldOf(1021).items);
-  const Items location = {
-      "DX", "-/-", "AL", "AK", "AZ", "AR", "CA", "CO", "CT",  "DE", "FL", "GA", "ID",
-      "IL", "IN",  "IA", "KS", "KY", "LA", "ME", "MA", "MI",  "MN", "MS", "MO", "MT",
-      "NE", "NV",  "NH", "NJ", "NM", "NY", "NC", "ND", "OH",  "OK", "OR", "PA", "RI",
-      "SC", "SD",  "TN", "TX", "UT", "VT", "VA", "WA", "WV",  "WI", "WY", "NB", "NS",
-      "QC", "ON",  "MB", "SK", "AB", "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"};
+  const Items location = {"DX", "-/-", "AL", "AK",  "AZ", "AR", "CA", "CO", "CT", "DE", "FL",
+                          "GA", "ID",  "IL", "IN",  "IA", "KS", "KY", "LA", "ME", "MA", "MI",
+                          "MN", "MS",  "MO", "MT",  "NE", "NV", "NH", "NJ", "NM", "NY", "NC",
+                          "ND", "OH",  "OK", "OR",  "PA", "RI", "SC", "SD", "TN", "TX", "UT",
+                          "VT", "VA",  "WA", "WV",  "WI", "WY", "NB", "NS", "QC", "ON", "MB",
+                          "SK", "AB",  "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"};
   ASSERT_EQ(64u, location.size());
   EXPECT_EQ(location, *FieldOf(1022).items);
   EXPECT_EQ(location, Cabrillo::Items(1022)) << "the lookup by id gives the same list";

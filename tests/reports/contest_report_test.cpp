@@ -4,12 +4,14 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/user_interface.h"
 #include "plugin/settings.h"
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
+#include "scoring/mode_groups.h"
 #include "scoring/qso_store.h"
 #include "test_support.h"
 
@@ -69,7 +71,7 @@ TEST(FileWordTest, CharactersWindowsForbidsBecomeUnderscores) {
   EXPECT_EQ("Q1AB_s", FileWordOf("Q1AB:s")) << "no alternate stream";
   EXPECT_EQ("_Q1_AB____", FileWordOf("<Q1>AB\"|?*"));
   EXPECT_EQ("Q1_AB", FileWordOf("Q1\tAB")) << "inner control characters too";
-  EXPECT_EQ("Q1_AB", FileWordOf(std::string("Q1\x01" "AB")));
+  EXPECT_EQ("Q1_AB", FileWordOf(std::string("Q1") + '\x01' + "AB"));
   EXPECT_EQ("_.._x", FileWordOf("/../x"));
 }
 
@@ -126,8 +128,8 @@ TEST(QsoLineTest, EachCodeGoesToItsListAndOthersAreDropped) {
   for (const char* code : codes) {
     r.AddQsoLine("Q2XYZ", 7040, code, HostTime(2016, 2, 13, 9, 5), "1", "2");
   }
-  const std::vector<std::vector<std::string>> expectedCodes = {
-      {"RY"}, {"PS"}, {"HE"}, {"MF", "OL"}, {"MT"}, {"TH"}, {"TV"}};
+  const std::vector<std::vector<std::string>> expectedCodes = {{"RY"}, {"PS"}, {"HE"}, {"MF", "OL"},
+                                                               {"MT"}, {"TH"}, {"TV"}};
   for (int list = 0; list < kReportModeCount; ++list) {
     ASSERT_EQ(expectedCodes[list].size(), r.m_modeLines[list].size()) << "list " << list;
     for (std::size_t i = 0; i < expectedCodes[list].size(); ++i) {
@@ -174,6 +176,28 @@ TEST(ReportPassTest, EveryStoredQsoOnceInItsModeListDuplicatesIncluded) {
   }
 }
 
+TEST(ReportPassTest, EveryScoredModeNameHasACode) {
+  QsoStore store;
+  int scored = 0;
+  for (const ModeGroup& group : kModeGroups) {
+    for (std::string_view mode : group.modes) {
+      if (!mode.empty()) {
+        store.Append(Qso("Q2AA", std::string(mode), 14080));
+        ++scored;
+      }
+    }
+  }
+  CContestReport r;
+  r.ReportPass(store);
+  std::size_t filed = 0;
+  for (const Lines& lines : r.m_modeLines) {
+    filed += lines.size();
+  }
+  EXPECT_EQ(static_cast<std::size_t>(scored), filed) << "a scored QSO missing from the report";
+  EXPECT_EQ(1u, r.m_modeLines[kThrobLines].size());
+  EXPECT_EQ(3u, r.m_modeLines[kPskLines].size());
+}
+
 // ---------------------------------------------------------------- header
 
 class PrepareHeaderTest : public ScratchDirTest {
@@ -189,12 +213,28 @@ class PrepareHeaderTest : public ScratchDirTest {
 };
 
 const std::map<int, std::string> kFreshForm = {
-    {1001, ""},          {1002, ""},     {1003, ""},          {1004, ""},
-    {1005, ""},          {1006, "Q1AB"}, {1007, ""},          {1008, ""},
-    {1009, "KOVA-BRAWLCUP "}, {1010, "Q1AB"}, {1011, ""},     {1012, ""},
-    {1013, "SINGLE-OP"}, {1014, ""},     {1015, "ONE"},       {1016, "FIXED"},
-    {1017, "HIGH"},      {1018, "RTTY"}, {1019, "ALL"},       {1020, "NON-ASSISTED"},
-    {1021, ""},          {1022, "DX"},
+    {1001, ""},
+    {1002, ""},
+    {1003, ""},
+    {1004, ""},
+    {1005, ""},
+    {1006, "Q1AB"},
+    {1007, ""},
+    {1008, ""},
+    {1009, "KOVA-BRAWLCUP "},
+    {1010, "Q1AB"},
+    {1011, ""},
+    {1012, ""},
+    {1013, "SINGLE-OP"},
+    {1014, ""},
+    {1015, "ONE"},
+    {1016, "FIXED"},
+    {1017, "HIGH"},
+    {1018, "RTTY"},
+    {1019, "ALL"},
+    {1020, "NON-ASSISTED"},
+    {1021, ""},
+    {1022, "DX"},
 };
 
 TEST_F(PrepareHeaderTest, NoSettingsFileOpensWithTheDefaults) {
@@ -385,8 +425,7 @@ TEST_F(WriteReportsTest, OnlyModesWithLinesGetALog) {
   report.m_modeLines[kMfskLines] = {"QSO: m1\r\n"};
   report.m_modeLines[kThrobLines] = {"QSO: t1\r\n"};
   EXPECT_EQ("File produced: Q1AB.sum", report.WriteReports(table));
-  EXPECT_EQ((std::set<std::string>{"RTTY.log", "MFSK .log", "THROB.log", "Q1AB.sum"}),
-            FilesHere());
+  EXPECT_EQ((std::set<std::string>{"RTTY.log", "MFSK .log", "THROB.log", "Q1AB.sum"}), FilesHere());
   EXPECT_EQ("QSO: r1\r\nQSO: r1\r\nQSO: r2\r\n", ReadFile("RTTY.log"));
   EXPECT_EQ("QSO: m1\r\n", ReadFile("MFSK .log"));
   EXPECT_EQ("QSO: t1\r\n", ReadFile("THROB.log"));

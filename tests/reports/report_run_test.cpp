@@ -80,8 +80,7 @@ TEST_F(ReportRunTest, ConfirmedRunLeavesTheLogsTheSheetAndTheMessage) {
   EXPECT_EQ("File produced: Q1AB_P.sum", op.messages[0].first);
   EXPECT_EQ("Output", op.messages[0].second);
 
-  EXPECT_EQ((std::set<std::string>{"err.txt", "RTTY.log", "MFSK .log", "Q1AB_P.sum"}),
-            FilesHere());
+  EXPECT_EQ((std::set<std::string>{"err.txt", "RTTY.log", "MFSK .log", "Q1AB_P.sum"}), FilesHere());
   EXPECT_EQ(kRttyLog, ReadFile("RTTY.log"));
   EXPECT_EQ(kMfskLog, ReadFile("MFSK .log"));
   EXPECT_EQ(

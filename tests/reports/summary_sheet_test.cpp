@@ -107,13 +107,12 @@ TEST(SummarySheetTest, SomeOptionalFields) {
   r.m_addressPostalCode = "12345";
   r.m_email = "a@b.c";
   const std::string text = SummarySheetText(r, kTable, kToday);
-  EXPECT_NE(std::string::npos,
-            text.find("         Name(s) : Ann\n"
-                      "         CATEGORY-POWER : QRP\n"
-                      "                 : 12345\n"
-                      "           Email : a@b.c\n"
-                      "\n"
-                      "\tBPSK"))
+  EXPECT_NE(std::string::npos, text.find("         Name(s) : Ann\n"
+                                         "         CATEGORY-POWER : QRP\n"
+                                         "                 : 12345\n"
+                                         "           Email : a@b.c\n"
+                                         "\n"
+                                         "\tBPSK"))
       << text;
 }
 
@@ -128,8 +127,9 @@ TEST(SummarySheetTest, DatesAcrossAMonthAndAYearPrintBoth) {
   EXPECT_EQ("  09-Nov-2016\n", text.substr(text.size() - 14)) << "today with two digits";
 
   r.m_end = HostTime(2016, 12, 31);
-  EXPECT_NE(std::string::npos, SummarySheetText(r, kTable, kToday)
-                                   .find("\tContest Date(s) : 31-Dec-2015 - 31-Dec-2016\n"))
+  EXPECT_NE(
+      std::string::npos,
+      SummarySheetText(r, kTable, kToday).find("\tContest Date(s) : 31-Dec-2015 - 31-Dec-2016\n"))
       << "same day and month in another year are two dates";
 }
 
@@ -139,13 +139,13 @@ TEST(SummarySheetTest, DatesThatAreNotValid) {
   r.m_end = NullTime();
   const std::string text = SummarySheetText(r, kTable, kToday);
   EXPECT_EQ(0u, text.find("\t\tKOVA Brawlcup Digital Prefix Contest -1\n")) << text;
-  EXPECT_NE(std::string::npos,
-            text.find("\tContest Date(s) : -1-Invalid DateTime--1 - -1---1\n"))
+  EXPECT_NE(std::string::npos, text.find("\tContest Date(s) : -1-Invalid DateTime--1 - -1---1\n"))
       << "a null month prints as nothing between its hyphens";
 
   r.m_end = InvalidTime();
-  EXPECT_NE(std::string::npos, SummarySheetText(r, kTable, kToday)
-                                   .find("\tContest Date(s) : -1-Invalid DateTime--1\n"))
+  EXPECT_NE(
+      std::string::npos,
+      SummarySheetText(r, kTable, kToday).find("\tContest Date(s) : -1-Invalid DateTime--1\n"))
       << "two invalid dates print as one";
 }
 
