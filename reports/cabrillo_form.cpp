@@ -7,6 +7,7 @@
 #include "reports/cabrillo_form.h"
 
 #include <cctype>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -20,8 +21,8 @@ constexpr std::string_view kModeItems[] = {"HELL", "MFSK",  "MT63", "PSK",
 constexpr std::string_view kBandItems[] = {"ALL", "80M", "40M", "20M", "15M", "10M"};
 constexpr std::string_view kAssistedItems[] = {"ASSISTED", "NON-ASSISTED"};
 constexpr std::string_view kOverlayItems[] = {"TB-WIRES", "ROOKIE"};
-// DX, the "no location" entry, then the US states and the Canadian provinces
-// and territories in the contest's own order.
+// "DX" and "-/-", then 48 United States and 14 Canadian codes, in the order
+// the contest lists them (not alphabetical).
 constexpr std::string_view kLocationItems[] = {
     "DX", "-/-", "AL", "AK", "AZ", "AR", "CA",  "CO", "CT", "DE", "FL", "GA", "ID",
     "IL", "IN",  "IA", "KS", "KY", "LA", "ME",  "MA", "MI", "MN", "MS", "MO", "MT",
