@@ -43,6 +43,9 @@ struct ModuleState {
   WorkedGrid grid;
   std::string callEntered;
   int bandIndex = -1;
+  // Frequency of the panel's last "<SP1>" (0 at load, kept from one panel to
+  // the next); only the panel thread uses it.
+  double lastFrequency = 0.0;
 
   CContestReport report;
   Settings settings;
