@@ -1,0 +1,77 @@
+#include "windows/panel_thread.h"
+
+#include <chrono>
+#include <thread>
+
+#include "windows/switch_mode_panel.h"
+
+PanelThread::PanelThread(IPanelThreadHost& host) : host_(host) {}
+
+bool PanelThread::IsRunning() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return panel_ != nullptr;
+}
+
+void PanelThread::Start() {
+  if (IsRunning()) {
+    Stop();
+  }
+  host_.SpawnThread(*this);
+}
+
+void PanelThread::Nudge() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (panel_ != nullptr) {
+    panel_->RequestArmTimer(kCallCheckTimerMs);
+  }
+}
+
+void PanelThread::Stop() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (panel_ == nullptr) {
+      return;
+    }
+    panel_->RequestCancelTimer();
+    panel_->RequestCloseMultiplier();
+  }
+  bool closeDelivered = false;
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (panel_ == nullptr) {
+        return;
+      }
+      if (!closeDelivered) {
+        closeDelivered = panel_->RequestClose();
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStopPollMs));
+  }
+}
+
+int PanelThread::Procedure() {
+  std::unique_ptr<IPanelDialog> panel;
+  {
+    // Checked and stored under one lock, so two starts in quick succession
+    // cannot both run a panel.
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (panel_ != nullptr) {
+      return kPanelThreadAlreadyRunning;
+    }
+    panel = host_.ConstructPanel();
+    if (panel == nullptr) {
+      return kPanelThreadDone;
+    }
+    panel_ = panel.get();
+  }
+  panel->RunModal();
+  panel->CloseMultiplier();
+  // Destroyed under the lock: a request from the host's thread never meets a
+  // half-destroyed panel, and the stop routine sees the reference clear only
+  // once the panel is gone.
+  std::lock_guard<std::mutex> lock(mutex_);
+  panel.reset();
+  panel_ = nullptr;
+  return kPanelThreadDone;
+}

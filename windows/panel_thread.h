@@ -1,0 +1,92 @@
+// The panel thread: starts the mode switch panel on a thread of its own, runs
+// it there modally, and stops it (before a new one starts, and when the
+// plug-in unloads).
+//
+// Threading: Start, Stop, IsRunning and Nudge run on the host's thread;
+// Procedure is the body of the panel thread. The panel reference is the only
+// state the two share, guarded by a lock of its own (never the module lock,
+// which the panel's handlers take while the host's thread may be waiting
+// here). The host's thread never touches the panel's timer or windows itself:
+// it asks the panel thread through the requests of IPanelDialog, because a
+// window's timers and windows belong to that window's thread.
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "windows/panel_control.h"
+
+// A running mode switch panel, as the panel thread's control sees it.
+class IPanelDialog {
+ public:
+  virtual ~IPanelDialog() = default;
+
+  // Panel thread: creates the dialog and runs it modally; returns when it has
+  // been closed (close box or RequestClose).
+  virtual void RunModal() = 0;
+  // Panel thread, after RunModal: closes an open Multiplier window.
+  virtual void CloseMultiplier() = 0;
+
+  // From the host's thread. Each is made with the panel reference's lock held,
+  // so it must be delivered to the dialog's window only and fail at once when
+  // that window does not exist (before RunModal has created it, after it has
+  // been destroyed). The panel thread takes no lock while handling them.
+  //
+  // Posted: arms the panel timer for `milliseconds`; returns at once.
+  virtual void RequestArmTimer(int milliseconds) = 0;
+  // Sent: return once the panel thread has handled them, true when delivered.
+  virtual bool RequestCancelTimer() = 0;
+  virtual bool RequestCloseMultiplier() = 0;
+  virtual bool RequestClose() = 0;
+};
+
+class PanelThread;
+
+// The window system side of the panel thread.
+class IPanelThreadHost {
+ public:
+  virtual ~IPanelThreadHost() = default;
+
+  // Starts a thread (default attributes, handle not kept) that runs
+  // `thread.Procedure()`.
+  virtual void SpawnThread(PanelThread& thread) = 0;
+  // Constructs a panel dialog without creating its window. Called on the
+  // panel thread with the reference's lock held; it must not call back into
+  // the PanelThread.
+  virtual std::unique_ptr<IPanelDialog> ConstructPanel() = 0;
+};
+
+// Exit codes of the thread procedure.
+inline constexpr int kPanelThreadDone = 0;
+inline constexpr int kPanelThreadAlreadyRunning = 1;
+
+// How often the stop routine looks whether the panel thread has finished.
+inline constexpr int kStopPollMs = 20;
+
+class PanelThread final : public IPanelControl {
+ public:
+  explicit PanelThread(IPanelThreadHost& host);
+
+  bool IsRunning() const override;
+  // Stops a running panel first, then spawns a new panel thread. The new
+  // thread stores its panel a moment later, so IsRunning may still say false
+  // right after Start returns.
+  void Start() override;
+  // Cancels the timer, closes the window, closes the panel and returns once
+  // the panel thread has destroyed it. Retries the close request until it is
+  // delivered, so a panel whose window did not yet exist is closed too.
+  void Stop() override;
+  // Re-arms the timer of a running panel for 330 ms.
+  void Nudge() override;
+
+  // The thread body: kPanelThreadAlreadyRunning when a panel was already
+  // stored, otherwise runs one panel to its end and returns kPanelThreadDone.
+  // The panel reference is cleared only after the panel has been destroyed,
+  // and that is the last thing it does.
+  int Procedure();
+
+ private:
+  IPanelThreadHost& host_;
+  mutable std::mutex mutex_;
+  IPanelDialog* panel_ = nullptr;  // owned by the running Procedure
+};
