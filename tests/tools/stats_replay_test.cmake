@@ -1,0 +1,164 @@
+# Runs stats-replay as a user does, on the sample log and on broken input, and
+# checks what it prints, what the plug-in leaves in the working folder and the
+# exit codes.
+#
+#   cmake -DREPLAY=... -DPLUGIN=... -DSOURCE_DIR=... -DWORK_DIR=... -P stats_replay_test.cmake
+#
+# The expected result text and error log of the sample were worked out from the
+# contest rules by scripts/make-sample-log.py, not by the plug-in.
+cmake_minimum_required(VERSION 3.20)
+
+set(SAMPLE ${SOURCE_DIR}/examples/kova-sample.adi)
+set(DATA ${SOURCE_DIR}/tests/tools/data)
+
+function(fail message)
+  message(SEND_ERROR "${message}")
+endfunction()
+
+# Runs the program in `dir` with the given arguments; sets rc, err, out and
+# out_hex. CMake turns CR LF into LF when it reads text, so the bytes of stdout
+# are compared in hexadecimal and `out` serves only for messages.
+function(replay dir)
+  file(MAKE_DIRECTORY ${dir})
+  execute_process(COMMAND ${REPLAY} ${ARGN}
+    WORKING_DIRECTORY ${dir}
+    RESULT_VARIABLE code
+    OUTPUT_FILE ${WORK_DIR}/stdout.txt
+    ERROR_FILE ${WORK_DIR}/stderr.txt
+    TIMEOUT 60)
+  file(READ ${WORK_DIR}/stdout.txt stdout)
+  file(READ ${WORK_DIR}/stdout.txt stdout_hex HEX)
+  file(READ ${WORK_DIR}/stderr.txt stderr)
+  set(rc "${code}" PARENT_SCOPE)
+  set(out "${stdout}" PARENT_SCOPE)
+  set(out_hex "${stdout_hex}" PARENT_SCOPE)
+  set(err "${stderr}" PARENT_SCOPE)
+endfunction()
+
+function(expect_equal what expected actual)
+  if(NOT "${expected}" STREQUAL "${actual}")
+    fail("${what}:\n--- expected\n${expected}\n--- actual\n${actual}\n---")
+  endif()
+endfunction()
+
+# Compares stdout byte for byte with a text (escapes such as \r allowed).
+function(expect_stdout what expected)
+  string(HEX "${expected}" expected_hex)
+  if(NOT expected_hex STREQUAL out_hex)
+    fail("${what}:\n--- expected\n${expected}\n--- actual\n${out}\n--- (bytes)\n${expected_hex}\n${out_hex}")
+  endif()
+endfunction()
+
+function(expect_file_equal what expected_path actual_path)
+  if(NOT EXISTS "${actual_path}")
+    fail("${what}: ${actual_path} was not written")
+    return()
+  endif()
+  file(READ "${expected_path}" expected HEX)
+  file(READ "${actual_path}" actual HEX)
+  if(NOT expected STREQUAL actual)
+    file(READ "${actual_path}" shown)
+    fail("${what}: ${actual_path} differs from ${expected_path}:\n${shown}")
+  endif()
+endfunction()
+
+function(expect_one_error_line what code)
+  if(NOT rc STREQUAL "${code}")
+    fail("${what}: exit code ${rc}, expected ${code}; stderr: ${err}")
+  endif()
+  string(REGEX MATCHALL "\n" lines "${err}")
+  list(LENGTH lines count)
+  if(NOT count EQUAL 1 OR NOT err MATCHES "^stats-replay: ")
+    fail("${what}: expected one line on stderr, got:\n${err}")
+  endif()
+  if(NOT out STREQUAL "")
+    fail("${what}: nothing belongs on stdout, got:\n${out}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(READ ${DATA}/kova-sample-result.txt expected_result HEX)
+# The result text without its last line, which a report run leaves out.
+string(HEX "\r\nCreated by Q9ZZ 2016\r\n" credit)
+string(LENGTH "${expected_result}" full_length)
+string(LENGTH "${credit}" credit_length)
+math(EXPR table_length "${full_length} - ${credit_length}")
+string(SUBSTRING "${expected_result}" 0 ${table_length} report_result)
+string(SUBSTRING "${expected_result}" ${table_length} -1 last_line)
+if(NOT last_line STREQUAL credit)
+  fail("${DATA}/kova-sample-result.txt does not end with the credit line")
+endif()
+
+# The README's main job: the sample log against the library beside the program.
+replay(${WORK_DIR}/plain ${SAMPLE})
+expect_equal("exit code of the sample replay" "0" "${rc}")
+expect_equal("result text of the sample" "${expected_result}" "${out_hex}")
+expect_file_equal("error log of the sample" ${DATA}/kova-sample-err.txt ${WORK_DIR}/plain/err.txt)
+expect_equal("summary of the sample replay"
+  "stats-replay: KOVA-BRAWLCUP: 308 records, 308 played (305 stored, 3 refused: see err.txt), 0 skipped, 0 warnings\n"
+  "${err}")
+
+# A report run in another folder, then call checks, with the library named.
+replay(${WORK_DIR} --plugin ${PLUGIN} --report --out report ${SAMPLE}
+  --check G4KQ 40m RTTY G4 --check G4KQ 20m RTTY G4 --check Q9NEW 20m RTTY Q9)
+expect_equal("exit code of the report run" "0" "${rc}")
+string(HEX "check G4KQ 40m RTTY G4: 0 duplicate\ncheck G4KQ 20m RTTY G4: 1 known prefix\ncheck Q9NEW 20m RTTY Q9: 2 new multiplier\n" checks)
+expect_equal("result text of the report run" "${report_result}${checks}" "${out_hex}")
+expect_file_equal("error log of the report run" ${DATA}/kova-sample-err.txt ${WORK_DIR}/report/err.txt)
+foreach(name "RTTY.log" "PSK .log" "Q1OWN.sum" "Plugins/KOVA-BRAWLCUP.ini")
+  if(NOT EXISTS "${WORK_DIR}/report/${name}")
+    fail("the report run left no '${name}' in the --out folder")
+  endif()
+endforeach()
+if(EXISTS ${WORK_DIR}/err.txt)
+  fail("with --out the plug-in must not write in the folder the program was started in")
+endif()
+
+# Own callsign and contest dates from the command line.
+replay(${WORK_DIR}/dates ${SAMPLE} --call Q7XYZ --start 2016-02-12 --end 20160215)
+expect_equal("exit code with --call and dates" "0" "${rc}")
+string(HEX "\t  KOVA-BRAWLCUP 12.02-15.02.2016 \r\n\t\t     Contestant: Q7XYZ\r\n" heading)
+string(FIND "${out_hex}" "${heading}" at)
+if(NOT at EQUAL 0)
+  fail("heading with --call and dates: expected it to start with\n${heading}\ngot\n${out_hex}")
+endif()
+
+# A log with faults: warned with record numbers, the rest is played.
+replay(${WORK_DIR}/broken ${DATA}/broken.adi --call Q1OWN)
+expect_equal("exit code of the broken log" "0" "${rc}")
+set(at "stats-replay: ${DATA}/broken.adi: ")
+expect_equal("warnings of the broken log"
+"${at}record 2 (line 4): no CALL; the record is skipped
+${at}record 3 (line 5): FREQ '7,040' is not a number; no frequency is passed
+${at}record 3 (line 5): QSO_DATE '2016021X' is not a date (YYYYMMDD); the time is passed as invalid
+${at}record 4 (line 6): the field FOO has the length 'x', which is not a number; the tag is ignored
+${at}record 4 (line 7): a second CALL field before <EOR>; the record is taken to end there
+${at}record 6 (line 8): the field COMMENT claims 40 bytes but only 10 are left in the file; the field is dropped
+${at}record 6 (line 9): no <EOR> at the end of the file; the record is used as read
+stats-replay: KOVA-BRAWLCUP: 6 records, 5 played (5 stored, 0 refused: see err.txt), 1 skipped, 7 warnings
+" "${err}")
+expect_stdout("result of the broken log"
+  "\t  KOVA-BRAWLCUP 13.02-14.02.2016 \r\n\t\t     Contestant: Q1OWN\r\n    \tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV\r\nQSO:\t 1\t 1\t 1\t 0\t 1\t 1\t 0\r\nPFX:\t 1\t 1\t 1\t 0\t 1\t 1\t 0\r\nScore:\t 1\t 1\t 1\t 0\t 1\t 1\t 0\r\n\r\nCreated by Q9ZZ 2016\r\n")
+
+# What cannot be used: one line on stderr and a non-zero exit.
+replay(${WORK_DIR}/errors ${WORK_DIR}/no-such-log.adi)
+expect_one_error_line("a missing log" 1)
+replay(${WORK_DIR}/errors ${DATA})
+expect_one_error_line("a folder given as the log" 1)
+replay(${WORK_DIR}/errors --plugin ${WORK_DIR}/no-such-plugin.so ${SAMPLE})
+expect_one_error_line("a missing plug-in" 1)
+replay(${WORK_DIR}/errors --plugin ${SAMPLE} ${SAMPLE})
+expect_one_error_line("a plug-in that is no library" 1)
+replay(${WORK_DIR}/errors)
+expect_one_error_line("no log given" 2)
+replay(${WORK_DIR}/errors ${SAMPLE} --check G4KQ 40m)
+expect_one_error_line("a short --check" 2)
+if(EXISTS ${WORK_DIR}/errors/err.txt)
+  fail("a run that could not start must leave no error log")
+endif()
+
+replay(${WORK_DIR}/errors --help)
+expect_equal("exit code of --help" "0" "${rc}")
+if(NOT out MATCHES "^usage: stats-replay")
+  fail("--help prints the usage on stdout, got:\n${out}")
+endif()
