@@ -13,3 +13,6 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j"$jobs"
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j"$jobs")
+
+echo "== sanitizers and fuzzing"
+bash scripts/test-hardening.sh

@@ -1,0 +1,57 @@
+// The settings reader on any file contents: binary bytes, NUL bytes, long
+// lines, no line ends, repeated sections and keys. A read never hands back
+// more than 99 characters, and a value just written reads back as written.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fuzz_support.h"
+#include "platform/profile.h"
+
+namespace {
+
+const char kPath[] = "Plugins\\KOVA-BRAWLCUP.ini";
+
+void Check(bool ok) {
+  if (!ok) {
+    std::abort();
+  }
+}
+
+bool IsPlainValue(const std::string& v) {
+  if (v.empty()) {
+    return true;
+  }
+  for (char c : v) {
+    if (c == '\r' || c == '\n' || c == '\0' || c == '\t' || c == '\v' || c == '\f') {
+      return false;
+    }
+  }
+  return v.front() != ' ' && v.back() != ' ';
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  EnterScratchFolder();
+  ByteReader in(data, size);
+  const std::string key = in.Text();
+  const std::string value = in.Text();
+  const std::string contents = in.Rest();
+  if (std::FILE* f = std::fopen("Plugins/KOVA-BRAWLCUP.ini", "wb")) {
+    std::fwrite(contents.data(), 1, contents.size(), f);
+    std::fclose(f);
+  }
+  for (const char* k : {"Start", "mode", "SoapBox", key.c_str()}) {
+    Check(ProfileReadString(kPath, "Settings", k, "").size() <= kProfileValueMax);
+  }
+  const bool plainKey = !key.empty() && key.find_first_of("=[];\r\n\t\v\f ") == std::string::npos &&
+                        key.find('\0') == std::string::npos;
+  if (plainKey && IsPlainValue(value)) {
+    const std::string before = ProfileReadString(kPath, "Other", "x", "none");
+    Check(ProfileWriteString(kPath, "Settings", key, value));
+    Check(ProfileReadString(kPath, "Settings", key, "") == value.substr(0, kProfileValueMax));
+    Check(ProfileReadString(kPath, "Other", "x", "none") == before);
+  }
+  return 0;
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Sanitizer builds of the library and its tests (AddressSanitizer with
+# UndefinedBehaviorSanitizer, then ThreadSanitizer) and a bounded libFuzzer
+# run of every fuzz target over its committed seed corpus. Any report fails.
+# FUZZ_SECONDS sets the time per fuzz target (default 60).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=2
+fuzz_seconds=${FUZZ_SECONDS:-60}
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+for kind in address thread; do
+  dir=build/$kind
+  echo "== $kind sanitizer build"
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DSTATS_SANITIZE="$kind" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  echo "== $kind sanitizer tests"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs")
+done
+
+echo "== fuzz build"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DSTATS_FUZZ=ON -DSTATS_BUILD_TESTS=OFF >/dev/null
+cmake --build build/fuzz -j"$jobs"
+for target in build/fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  seeds=fuzz/corpus/${name#fuzz_}
+  work=$(mktemp -d)
+  cp -r "$seeds"/. "$work"/ 2>/dev/null || true
+  echo "== $name for ${fuzz_seconds}s"
+  "$target" -max_total_time="$fuzz_seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$PWD/build/fuzz/$name-" -print_final_stats=1 "$work" 2>&1 |
+    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)|Done ' || true
+  rm -rf "$work"
+  if ls build/fuzz/"$name"-* >/dev/null 2>&1; then
+    echo "$name found a failing input: $(ls build/fuzz/"$name"-*)"
+    exit 1
+  fi
+done
