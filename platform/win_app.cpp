@@ -1,11 +1,13 @@
 #include "platform/win_app.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
 namespace {
 CWinApp* g_app = nullptr;
-}
+std::atomic<bool> g_processExiting{false};
+}  // namespace
 
 CWinApp::CWinApp() { g_app = this; }
 
@@ -16,6 +18,10 @@ CWinApp::~CWinApp() {
 }
 
 CWinApp* AfxGetApp() { return g_app; }
+
+bool ProcessIsExiting() { return g_processExiting.load(); }
+
+void NoteProcessExiting() { g_processExiting.store(true); }
 
 void SleepMilliseconds(unsigned milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

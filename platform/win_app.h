@@ -16,5 +16,10 @@ class CWinApp {
 // The one application object of the module, or null before it is constructed.
 CWinApp* AfxGetApp();
 
+// True once the process has begun to exit: the system has already ended every
+// other thread, so nothing may wait for one of them (the panel thread).
+bool ProcessIsExiting();
+void NoteProcessExiting();
+
 // Pauses the calling thread.
 void SleepMilliseconds(unsigned milliseconds);

@@ -6,9 +6,14 @@
 CTestApp theApp;
 
 int CTestApp::ExitInstance() {
-  try {
-    Module().panel->Stop();
-  } catch (...) {
+  // At process exit the system has already ended the panel thread without
+  // letting it clear its reference: waiting for it would never end, and its
+  // windows went with it.
+  if (!ProcessIsExiting()) {
+    try {
+      Module().panel->Stop();
+    } catch (...) {
+    }
   }
   SleepMilliseconds(20);
   return CWinApp::ExitInstance();
