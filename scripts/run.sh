@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds the plug-in and the replay command, then scores the
-# sample contest log the way the host would, and leaves the contest report
-# (per-mode logs and summary sheet) in build/sample-report/.
+# sample contest log the way the host would (its err.txt lands in
+# build/sample-score/), and leaves the contest report (per-mode logs and
+# summary sheet) in build/sample-report/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,10 +10,11 @@ bash scripts/install-deps.sh
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j2 --target Stats stats-replay
 
-replay=build/native/tools/stats-replay
+replay=build/native/stats-replay
 sample=examples/kova-sample.adi
 echo "== score of $sample"
-"$replay" "$sample"
+mkdir -p build/sample-score/Plugins
+"$replay" --out build/sample-score "$sample"
 echo
 echo "== report run into build/sample-report/"
 rm -rf build/sample-report && mkdir -p build/sample-report/Plugins
