@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,7 +45,7 @@ using BandList = std::vector<std::string>;
 // the log's length. Every answer is the one a first-to-last walk would give.
 class QsoStore {
  public:
-  using Records = std::list<CInfo>;
+  using Records = std::pmr::list<CInfo>;
 
   std::size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
@@ -84,8 +85,12 @@ class QsoStore {
     std::size_t taken = 0;  // entries of `more` already moved up to `first`
   };
 
-  Records records_;
-  std::unordered_map<CallBand, Chain, CallBandHash> byCallBand_;
+  // Record and index nodes come from one pool that a reset hands back for the
+  // next pass to reuse: the host replays the whole log every pass, and fresh
+  // memory for every node each time costs more than the work on it.
+  std::pmr::unsynchronized_pool_resource pool_;
+  Records records_{&pool_};
+  std::pmr::unordered_map<CallBand, Chain, CallBandHash> byCallBand_{&pool_};
   // prefix -> number of stored records carrying it.
   std::unordered_map<std::string, std::size_t> prefixCounts_;
 };
