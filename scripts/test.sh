@@ -14,5 +14,8 @@ cmake --build build/native -j"$jobs"
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j"$jobs")
 
+echo "== windows build and tests"
+bash scripts/test-windows.sh
+
 echo "== sanitizers and fuzzing"
 bash scripts/test-hardening.sh
