@@ -85,12 +85,6 @@ void WithOperator(Call call, Operate operate) {
   op.join();
 }
 
-// The text of a message box: its static text control.
-std::string MessageText(HWND box) {
-  HWND text = GetDlgItem(box, 0xFFFF);
-  return text != nullptr ? Text(text) : std::string("<no text control>");
-}
-
 // Closes the "Output" box and returns its text; empty when none came.
 std::string CloseOutputBox() {
   HWND box = WaitForDialog("Output");
@@ -98,7 +92,7 @@ std::string CloseOutputBox() {
   if (box == nullptr) {
     return std::string();
   }
-  const std::string text = MessageText(box);
+  const std::string text = MessageBoxText(box);
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   Expect(WaitUntilGone("Output"), "the \"Output\" box closes");
   return text;

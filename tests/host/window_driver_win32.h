@@ -88,6 +88,27 @@ inline void PressEscape(HWND dialog) {
   PostMessageA(focus != nullptr ? focus : dialog, WM_KEYUP, VK_ESCAPE, 0);
 }
 
+// The text a message box shows: the longest text of its static controls (the
+// text control's id differs between systems; the icon has no text).
+inline BOOL CALLBACK CollectLongestStatic(HWND child, LPARAM data) {
+  char cls[32] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Static") == 0) {
+    std::string text = Text(child);
+    auto* longest = reinterpret_cast<std::string*>(data);
+    if (text.size() > longest->size()) {
+      *longest = text;
+    }
+  }
+  return TRUE;
+}
+
+inline std::string MessageBoxText(HWND box) {
+  std::string longest;
+  EnumChildWindows(box, &CollectLongestStatic, reinterpret_cast<LPARAM>(&longest));
+  return longest;
+}
+
 // Last resort after a failed check: ends every dialog with this caption so the
 // modal call on the other thread returns.
 inline void CancelAll(const char* caption) {

@@ -160,8 +160,7 @@ TEST(UserInterfaceWin32Test, OutputBoxHasTheTextAndNoOwnerWithoutAnActiveWindow)
   std::thread op([&] {
     HWND box = WaitForDialog("Output");
     if (box != nullptr) {
-      HWND label = GetDlgItem(box, 0xFFFF);
-      text = label != nullptr ? Text(label) : "";
+      text = MessageBoxText(box);
       owner = GetWindow(box, GW_OWNER);
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
