@@ -5,7 +5,8 @@ set -euo pipefail
 
 need_native=(cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev ccache python3
              clang libclang-rt-14-dev)
-need_win=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth)
+need_win=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
+          xvfb xauth)
 
 missing=()
 for p in "${need_native[@]}" "${need_win[@]}"; do
