@@ -1,0 +1,46 @@
+// The replay command's ADIF reader and field mapping on any bytes: lengths
+// past the end, missing <EOR>, nested or broken specifiers, binary data. The
+// reader must never crash, and what it returns must hold together.
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/adif.h"
+#include "tools/host_qso.h"
+#include "tools/wpx_prefix.h"
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok) {
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const AdifLog log = ParseAdif(bytes);
+  int previous = 0;
+  for (const AdifRecord& record : log.records) {
+    Check(record.number > previous);
+    previous = record.number;
+    for (const AdifField& field : record.fields) {
+      Check(field.value.size() <= size);
+      Check(record.Find(field.name) != nullptr);
+    }
+    ReplayQso qso;
+    std::vector<AdifWarning> warnings;
+    MapRecord(record, qso, warnings);
+    for (const AdifWarning& w : warnings) {
+      Check(!FormatWarning(w).empty());
+    }
+    if (const std::string* call = record.Find("CALL")) {
+      WpxPrefix(*call);
+    }
+  }
+  OwnCallOf(log);
+  return 0;
+}
