@@ -16,6 +16,8 @@ const char kReplayUsage[] =
     "  --report           a report run: the plug-in writes its per-mode logs and\n"
     "                     summary sheet (and its settings below Plugins)\n"
     "  --out DIR          the folder the plug-in writes in (default: the current one)\n"
+    "  --cabrillo FILE    also write the log as one Cabrillo 3.0 file for submission,\n"
+    "                     its header from the plug-in's header settings\n"
     "  --check CALL BAND MODE PREFIX\n"
     "                     after the replay, print the plug-in's answer for this call\n"
     "  --help             this text\n";
@@ -76,6 +78,15 @@ bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& out
       } else {
         out.outDir = v[0];
       }
+    } else if (a == "--cabrillo") {
+      if (!take(a, 1, v)) {
+        return false;
+      }
+      if (v[0].empty()) {
+        error = "--cabrillo needs a file name";
+        return false;
+      }
+      out.cabrilloPath = v[0];
     } else if (a == "--start") {
       if (!date(a, out.startDay)) {
         return false;

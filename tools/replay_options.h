@@ -19,7 +19,8 @@ struct ReplayOptions {
   std::optional<long> startDay;        // days since 30 December 1899
   std::optional<long> endDay;
   bool report = false;
-  std::string outDir;  // empty: the current folder
+  std::string outDir;        // empty: the current folder
+  std::string cabrilloPath;  // empty: no Cabrillo log
   std::vector<CallCheck> checks;
   bool help = false;
 };

@@ -3,8 +3,12 @@
 // AddData0 per QSO, the result) and prints the plug-in's result text on stdout.
 // Everything the program itself has to say goes to stderr.
 //
+// With --cabrillo it also writes the log as one Cabrillo 3.0 file, after the
+// plug-in has had its say; the plug-in's own files are the same either way.
+//
 // Exit codes: 0 the log was played (even with warnings), 1 the log or the
-// plug-in could not be used, 2 the command line could not be used.
+// plug-in could not be used or the Cabrillo log not written, 2 the command line
+// could not be used.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -16,12 +20,16 @@
 
 #include "plugin/exports.h"
 #include "tools/adif.h"
+#include "tools/cabrillo_log.h"
 #include "tools/host_qso.h"
 #include "tools/plugin_library.h"
 #include "tools/replay_options.h"
 
 #ifndef STATS_PLUGIN_FILE_NAME
 #error "the build names the plug-in's file"
+#endif
+#ifndef STATS_VERSION
+#error "the build gives the version"
 #endif
 
 namespace {
@@ -108,6 +116,54 @@ const char* CheckMeaning(int answer) {
   }
 }
 
+// True when `target` is the plug-in's error log, one of its report files or its
+// settings file in the current folder, the one the plug-in writes in.
+bool WouldOverwritePluginFile(const std::filesystem::path& target) {
+  std::error_code ec;
+  const std::filesystem::path here = std::filesystem::weakly_canonical(".", ec);
+  const std::filesystem::path folder = std::filesystem::weakly_canonical(target.parent_path(), ec);
+  if (ec) {
+    return false;
+  }
+  const std::string name = target.filename().string();
+  if (folder == here) {
+    return IsPluginReportFileName(name);
+  }
+  return folder == here / "Plugins" && IsPluginSettingsFileName(name);
+}
+
+// Writes the Cabrillo log of the replay once the plug-in has written its
+// settings ("Claimed" among them) and says what it wrote.
+int WriteCabrilloLog(const std::filesystem::path& path, const std::string& ownCall,
+                     const std::string& resultText, std::vector<CabrilloQso> qsos) {
+  std::vector<std::string> notes;
+  CabrilloLogInput input;
+  input.createdBy = std::string(kProgram) + " " + STATS_VERSION;
+  input.callsign = ownCall;
+  input.settings = ReadCabrilloSettings(kCabrilloSettingsPath, ownCall);
+  input.claimedScore = ClaimedScore(input.settings.claimed, resultText, notes);
+  input.qsos = std::move(qsos);
+  const CabrilloLogText log = FormatCabrilloLog(input, notes);
+  const std::string& bytes = log.bytes;
+  for (const std::string& note : notes) {
+    Say("Cabrillo log: " + note);
+  }
+  std::FILE* f = std::fopen(path.string().c_str(), "wb");
+  if (f == nullptr) {
+    Say("cannot write the Cabrillo log " + path.string() + ": " + std::strerror(errno));
+    return kUnusable;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const int writeErrno = errno;
+  if (std::fclose(f) != 0 || !written) {
+    Say("cannot write the Cabrillo log " + path.string() + ": " + std::strerror(writeErrno));
+    return kUnusable;
+  }
+  Say("Cabrillo log " + path.string() + ": " + std::to_string(log.qsoLines) + " QSO lines, " +
+      std::to_string(log.xQsoLines) + " X-QSO lines, claimed score " + input.claimedScore);
+  return kPlayed;
+}
+
 int Play(const ReplayOptions& options) {
   std::string bytes;
   std::string error;
@@ -118,10 +174,12 @@ int Play(const ReplayOptions& options) {
   AdifLog log = ParseAdif(bytes);
   std::vector<AdifWarning> warnings = std::move(log.warnings);
   std::vector<ReplayQso> qsos;
+  std::vector<int> recordNumbers;
   for (const AdifRecord& r : log.records) {
     ReplayQso q;
     if (MapRecord(r, q, warnings)) {
       qsos.push_back(std::move(q));
+      recordNumbers.push_back(r.number);
     }
   }
   std::stable_sort(warnings.begin(), warnings.end(),
@@ -146,6 +204,17 @@ int Play(const ReplayOptions& options) {
   const char* setNameText = plugin.getSetName(0);
   const std::string setName = setNameText != nullptr ? setNameText : "";
 
+  // Named from where the program was started, not from the plug-in's folder.
+  std::filesystem::path cabrilloPath;
+  if (!options.cabrilloPath.empty()) {
+    std::error_code ec;
+    cabrilloPath = std::filesystem::absolute(options.cabrilloPath, ec).lexically_normal();
+    if (ec) {
+      Say("cannot use the Cabrillo log name " + options.cabrilloPath + ": " + ec.message());
+      return kBadCommandLine;
+    }
+  }
+
   // The plug-in writes its error log, reports and settings relative to the
   // current folder, as it does in the host's folder.
   if (!options.outDir.empty()) {
@@ -156,6 +225,11 @@ int Play(const ReplayOptions& options) {
       Say("cannot write in " + options.outDir + ": " + ec.message());
       return kUnusable;
     }
+  }
+  if (!cabrilloPath.empty() && WouldOverwritePluginFile(cabrilloPath)) {
+    Say("--cabrillo " + options.cabrilloPath +
+        " names a file the plug-in writes itself; choose another name");
+    return kBadCommandLine;
   }
   if (options.report) {
     std::error_code ec;
@@ -191,6 +265,7 @@ int Play(const ReplayOptions& options) {
   plugin.resetStats("", options.report ? 1 : 0, ownCall.c_str(), &start, &end, "", "", "", "", "",
                     "", "", "", "", "", 0, 0, 0, 0.0, 0.0, "", "", "");
   int stored = 0;
+  std::vector<CabrilloQso> cabrilloQsos;
   for (ReplayQso& q : qsos) {
     COleDateTime unused4 = noTime;
     COleDateTime unused5 = noTime;
@@ -202,6 +277,9 @@ int Play(const ReplayOptions& options) {
                        q.prefix.c_str(), "", 0, 0, 0, 0.0, 0.0, "", "", "", q.band.c_str(), "");
     if (answer != 0) {
       ++stored;
+    }
+    if (!cabrilloPath.empty()) {
+      cabrilloQsos.push_back(ToCabrilloQso(q, recordNumbers[cabrilloQsos.size()], answer == 1));
     }
   }
   int out = 0;
@@ -232,6 +310,9 @@ int Play(const ReplayOptions& options) {
       " played (" + std::to_string(stored) + " stored, " + std::to_string(played - stored) +
       " refused: see " + where + "err.txt), " + std::to_string(log.records.size() - qsos.size()) +
       " skipped, " + std::to_string(warnings.size()) + " warnings");
+  if (!cabrilloPath.empty()) {
+    return WriteCabrilloLog(cabrilloPath, ownCall, text, std::move(cabrilloQsos));
+  }
   return kPlayed;
 }
 

@@ -82,3 +82,22 @@ TEST(ReplayOptionsTest, HelpNeedsNoLog) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReplayOptionsTest, CabrilloLogFile) {
+  ReplayOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseReplayOptions({"log.adi", "--cabrillo", "Q1OWN.log", "--report"}, o, error))
+      << error;
+  EXPECT_EQ("Q1OWN.log", o.cabrilloPath);
+  EXPECT_TRUE(o.report);
+  ASSERT_TRUE(ParseReplayOptions({"log.adi"}, o, error)) << error;
+  EXPECT_EQ("", o.cabrilloPath) << "no Cabrillo log unless asked for";
+  EXPECT_FALSE(ParseReplayOptions({"log.adi", "--cabrillo"}, o, error));
+  EXPECT_EQ("--cabrillo needs a value", error);
+  EXPECT_FALSE(ParseReplayOptions({"log.adi", "--cabrillo", ""}, o, error));
+  EXPECT_EQ("--cabrillo needs a file name", error);
+}
+
+}  // namespace
