@@ -73,7 +73,8 @@ constexpr BandDesignator kBandDesignators[] = {
 // Above this Cabrillo wants band designators, not kilohertz.
 constexpr unsigned int kLowestDesignatorHz = 50000000;
 
-// Host mode names that are not digital; every other mode is.
+// The mode column of RTTY and of the host modes that are not digital; every
+// other mode is digital ("DG").
 struct ModeColumn {
   std::string_view hostMode;
   std::string_view column;
