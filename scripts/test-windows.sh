@@ -1,60 +1,81 @@
 #!/usr/bin/env bash
-# Builds the 32-bit Windows DLL and its tests into build/win32, checks the
-# DLL's export table, then runs the Windows unit tests and the test host under
-# Wine (in a throwaway prefix, inside Xvfb, crash dialog off, every test with
-# a timeout) and compares the host's transcript with the native one.
+# Builds the 32-bit Windows DLL into build/win32 and checks its export table,
+# then runs the Windows unit tests and the test host under Wine (a throwaway
+# prefix, inside Xvfb, crash dialog off, every test with a timeout) and
+# compares the host's transcript with the native one.
 #
-# Wine needs a kernel that runs 32-bit programs. Where it cannot (a kernel
-# booted without ia32 emulation), the Wine part is skipped with a message;
-# STATS_REQUIRE_WINE=1 turns that skip into a failure.
+# The shipped DLL is 32-bit, and its tests run under 32-bit Wine where the
+# kernel can start 32-bit programs. A kernel booted without ia32 emulation
+# cannot; there the same sources are built as 64-bit Windows programs into
+# build/win64 and their tests run under 64-bit Wine instead. If no Wine can
+# run at all this fails, unless STATS_ALLOW_NO_WINE=1.
 #   NATIVE_BUILD  native build folder holding tests/host/stats_host (build/native)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=2
 native=${NATIVE_BUILD:-build/native}
+wine32=/usr/lib/wine/wine
+wine64=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+build() {  # folder toolchain
+  local start
+  start=$(date +%s)
+  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$1" -j"$jobs"
+  echo "$1 built in $(($(date +%s) - start)) s"
+}
 
 echo "== windows build"
-start=$(date +%s)
-cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/win32 -j"$jobs"
-echo "windows build took $(($(date +%s) - start)) s"
+build build/win32 cmake/mingw-i686.cmake
 
 echo "== windows export table"
 (cd build/win32 && ctest --output-on-failure -R '^dll_exports$')
 
-# Can this kernel start a 32-bit program at all? Wine's loader is one.
-loader=/usr/lib/wine/wine
-if ! "$loader" --version >/dev/null 2>&1; then
-  why=$("$loader" --version 2>&1 | tail -1 || true)
-  reason="this machine cannot start 32-bit programs ($loader: $why)"
-  if [ "${STATS_REQUIRE_WINE:-0}" = "1" ]; then
-    echo "FAIL: Windows tests need Wine, but $reason" >&2
-    exit 1
+# Which Wine can start here? Each loader is a program of its own width.
+if "$wine32" --version >/dev/null 2>&1; then
+  tests=build/win32 loader=$wine32 arch=win32
+  echo "== windows tests: 32-bit build under 32-bit Wine"
+elif "$wine64" --version >/dev/null 2>&1; then
+  echo "== windows tests: this machine cannot start 32-bit programs, so the 64-bit test build of the same sources runs under wine64 (build/win64)"
+  build build/win64 cmake/mingw-x86_64.cmake
+  tests=build/win64 loader=$wine64 arch=win64
+else
+  reason="neither $wine32 nor $wine64 can start here ($("$wine64" --version 2>&1 | tail -1 || true))"
+  if [ "${STATS_ALLOW_NO_WINE:-0}" = "1" ]; then
+    echo "NOT RUN (STATS_ALLOW_NO_WINE=1): Windows unit tests and test host: $reason"
+    exit 0
   fi
-  echo "SKIPPED: Windows unit tests and test host under Wine: $reason"
-  exit 0
+  echo "FAIL: the Windows tests need Wine, but $reason" >&2
+  exit 1
 fi
 
-echo "== windows tests under wine"
 prefix=$(mktemp -d /tmp/stats-wine.XXXXXX)
-trap 'WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
+# WINELOADER: processes Wine itself starts use the same loader.
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINELOADER="$loader" WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml="
+rm -f "$tests/tests/host/host_transcript_windows.txt"
 start=$(date +%s)
-# Everything Wine starts must start inside the X server, or windows cannot open.
+# Everything Wine starts must start inside the X server, or windows cannot
+# open. The one server for the whole run comes first, so that the background
+# processes the prefix set-up starts (services, the desktop) stay up with
+# their output going nowhere: started later by a test, they would hold ctest's
+# output pipe open and ctest would wait for them until the timeout.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -e
-  timeout 300 wineboot -i >/dev/null 2>&1
-  timeout 120 wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  timeout 120 wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-  timeout 120 wineserver -w
-  # One server for the whole run, so ctest does not wait on each test for
-  # background processes to let go of its output.
-  wineserver -p </dev/null >/dev/null 2>&1
-  cd build/win32
-  ctest --output-on-failure -j1 --timeout 300 -E "^dll_exports$"
-'
+  "$0" -p </dev/null >/dev/null 2>&1
+  timeout 300 "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
+  timeout 120 "$WINELOADER" reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  timeout 120 "$WINELOADER" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f </dev/null >/dev/null 2>&1
+  echo "wine prefix ready in $(($(date +%s) - $1)) s"
+  cd "$2"
+  status=0
+  ctest --output-on-failure -j1 --timeout 300 -E "^dll_exports$" || status=$?
+  "$0" -k >/dev/null 2>&1 || true
+  exit $status
+' "$wineserver" "$start" "$tests"
 echo "wine tests took $(($(date +%s) - start)) s"
 
 echo "== windows transcript against the native one"
@@ -64,11 +85,12 @@ if [ ! -x "$native/tests/host/stats_host" ]; then
 fi
 work=$(mktemp -d /tmp/stats-host-native.XXXXXX)
 (cd "$work" && "$root/$native/tests/host/stats_host" "$root/$native/libStats.so" "$work/native.txt")
-if cmp "$work/native.txt" build/win32/tests/host/host_transcript_windows.txt; then
-  echo "transcripts equal ($(wc -l <"$work/native.txt") lines)"
+windows_transcript=$tests/tests/host/host_transcript_windows.txt
+if cmp "$work/native.txt" "$windows_transcript"; then
+  echo "transcripts equal ($(wc -l <"$work/native.txt") lines, $tests)"
   rm -rf "$work"
 else
-  diff "$work/native.txt" build/win32/tests/host/host_transcript_windows.txt || true
+  diff "$work/native.txt" "$windows_transcript" || true
   echo "FAIL: the Windows DLL answers differently from the native library" >&2
   exit 1
 fi
