@@ -2,6 +2,7 @@
 // `<EOR>` are a header is known only when one of the two arrives, so they are
 // collected as a pending unit and their warnings renumbered once it is known.
 #include "tools/adif.h"
+#include "tools/text.h"
 
 #include <cctype>
 #include <cstddef>
@@ -9,24 +10,6 @@
 #include <utility>
 
 namespace {
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return out;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) {
-    s.remove_suffix(1);
-  }
-  return s;
-}
 
 // Digits only; false for anything else, the empty text and values too large to
 // be the length of any file this reader is given.

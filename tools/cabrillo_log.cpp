@@ -13,6 +13,7 @@
 // the rare single value too long for its line is cut at a word, and the user is
 // told.
 #include "tools/cabrillo_log.h"
+#include "tools/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -116,13 +117,6 @@ constexpr CodePageSign kCodePageSigns[] = {
     {0x8E, "Z"}, {0x91, "'"},  {0x92, "'"},   {0x93, "\""}, {0x94, "\""}, {0x96, "-"},
     {0x97, "-"}, {0x9B, ">"},  {0x9A, "s"},   {0x9C, "oe"}, {0x9E, "z"},  {0x9F, "Y"},
 };
-
-std::string Upper(std::string s) {
-  for (char& c : s) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return s;
-}
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {

@@ -1,6 +1,7 @@
 // The host's view of an ADIF record. The band edges are those of the ADIF 3
 // band enumeration; the mode names are those the plug-in's score columns know.
 #include "tools/host_qso.h"
+#include "tools/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -80,24 +81,6 @@ constexpr HostPsk kHostPsk[] = {
     {"PSK63", "BPSK63"},
     {"PSK125", "BPSK125"},
 };
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return out;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) {
-    s.remove_suffix(1);
-  }
-  return s;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
