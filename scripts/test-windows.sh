@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the 32-bit Windows DLL into build/win32 and checks its export table,
-# then runs the Windows unit tests and the test host under Wine (a throwaway
-# prefix, inside Xvfb, crash dialog off, every test with a timeout) and
-# compares the host's transcript with the native one.
+# then runs the Windows unit tests and the test host under Wine (through
+# wine-ctest.sh: a throwaway prefix, inside Xvfb, crash dialog off, every test
+# with a timeout) and compares the host's transcript with the native one.
 #
 # The shipped DLL is 32-bit, and its tests run under 32-bit Wine where the
 # kernel can start 32-bit programs. A kernel booted without ia32 emulation
@@ -17,7 +17,6 @@ jobs=2
 native=${NATIVE_BUILD:-build/native}
 wine32=/usr/lib/wine/wine
 wine64=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 
 build() {  # folder toolchain
   local start
@@ -35,12 +34,12 @@ echo "== windows export table"
 
 # Which Wine can start here? Each loader is a program of its own width.
 if "$wine32" --version >/dev/null 2>&1; then
-  tests=build/win32 loader=$wine32 arch=win32
+  tests=build/win32
   echo "== windows tests: 32-bit build under 32-bit Wine"
 elif "$wine64" --version >/dev/null 2>&1; then
   echo "== windows tests: this machine cannot start 32-bit programs, so the 64-bit test build of the same sources runs under wine64 (build/win64)"
   build build/win64 cmake/mingw-x86_64.cmake
-  tests=build/win64 loader=$wine64 arch=win64
+  tests=build/win64
 else
   reason="neither $wine32 nor $wine64 can start here ($("$wine64" --version 2>&1 | tail -1 || true))"
   if [ "${STATS_ALLOW_NO_WINE:-0}" = "1" ]; then
@@ -51,38 +50,14 @@ else
   exit 1
 fi
 
-prefix=$(mktemp -d /tmp/stats-wine.XXXXXX)
-trap 'WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
-# WINELOADER: processes Wine itself starts use the same loader.
-export WINEPREFIX="$prefix" WINEARCH="$arch" WINELOADER="$loader" WINEDEBUG=-all \
-  WINEDLLOVERRIDES="mscoree,mshtml="
 rm -f "$tests/tests/host/host_transcript_windows.txt"
-start=$(date +%s)
-# Everything Wine starts must start inside the X server, or windows cannot
-# open. The one server for the whole run comes first, so that the background
-# processes the prefix set-up starts (services, the desktop) stay up with
-# their output going nowhere: started later by a test, they would hold ctest's
-# output pipe open and ctest would wait for them until the timeout.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -e
-  "$0" -p </dev/null >/dev/null 2>&1
-  timeout 300 "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
-  timeout 120 "$WINELOADER" reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-  timeout 120 "$WINELOADER" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f </dev/null >/dev/null 2>&1
-  echo "wine prefix ready in $(($(date +%s) - $1)) s"
-  cd "$2"
-  status=0
-  ctest --output-on-failure -j1 --timeout 300 -E "^dll_exports$" || status=$?
-  "$0" -k >/dev/null 2>&1 || true
-  exit $status
-' "$wineserver" "$start" "$tests"
-echo "wine tests took $(($(date +%s) - start)) s"
+bash scripts/wine-ctest.sh "$tests" -E '^dll_exports$'
 
 echo "== windows transcript against the native one"
-if [ ! -x "$native/tests/host/stats_host" ]; then
+if [ ! -f "$native/CMakeCache.txt" ]; then
   cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$native" -j"$jobs" --target stats_host
 fi
+cmake --build "$native" -j"$jobs" --target stats_host Stats >/dev/null
 work=$(mktemp -d /tmp/stats-host-native.XXXXXX)
 (cd "$work" && "$root/$native/tests/host/stats_host" "$root/$native/libStats.so" "$work/native.txt")
 windows_transcript=$tests/tests/host/host_transcript_windows.txt

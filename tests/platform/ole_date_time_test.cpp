@@ -46,6 +46,14 @@ TEST(OleDateTime, TimeRoundsToTheNearestSecond) {
   // Before the epoch the carry still goes forward in the calendar: day -1 is
   // 29 Dec 1899, and a time that rounds to 24:00 gives 30 Dec.
   EXPECT_EQ("1899-12-30 00:00:00", Fields(-1.0 - 0.9999999));
+  // The carry crosses month and year ends, and the weekday and day of the
+  // year are those of the date shown.
+  EXPECT_EQ("2015-12-01 00:00:00", Fields(42338.0 + 86399.8 / 86400.0));
+  EXPECT_EQ("2016-01-01 00:00:00", Fields(42369.0 + 86399.8 / 86400.0));
+  CalendarFields f;
+  ASSERT_TRUE(ToCalendarFields(42369.0 + 86399.8 / 86400.0, f));
+  EXPECT_EQ(5, f.dayOfWeek) << "1 Jan 2016 was a Friday";
+  EXPECT_EQ(1, f.dayOfYear);
 }
 
 TEST(OleDateTime, RangeEndsAndNaN) {
