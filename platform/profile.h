@@ -12,9 +12,11 @@
 // including the terminating zero.
 inline constexpr std::size_t kProfileValueMax = 99;
 
-// Reads `key` of `section` from the INI file at `path`, blanks around the value
-// removed, cut to kProfileValueMax characters. A missing file, section or key,
-// or a file that cannot be read, gives `fallback` (also cut).
+// Reads `key` of `section` from the INI file at `path`: blanks around the value
+// and then one pair of matching quotes removed, ended at a zero byte, cut to
+// kProfileValueMax characters. A missing file, section or key, or a file that
+// cannot be read, gives `fallback` without its trailing spaces and its quotes
+// (also cut).
 std::string ProfileReadString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& fallback);
 

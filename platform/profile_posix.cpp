@@ -2,10 +2,16 @@
 //
 // They mimic the Windows behaviour the plug-in relies on: section and key
 // names compare without regard to case, the backslash in the relative path is
-// a folder separator, a read trims blanks and keeps at most 99 characters, a
-// write keeps every other line (comments included) as it was and ends the lines
-// it writes with CR LF. LF-only files read fine. One process-wide lock keeps a
-// read from meeting a half-written file from the other thread.
+// a folder separator, a read trims blanks, drops one pair of matching quotes
+// around the value, stops at a zero byte and keeps at most 99 characters; the
+// fallback loses only trailing spaces (and its quotes); a write keeps every
+// other line (comments included) as it was and ends the lines it writes with
+// CR LF. LF-only files read fine. One process-wide lock keeps a read from
+// meeting a half-written file from the other thread.
+//
+// Where Windows rewrites the whole file (blank lines dropped, blanks around
+// '=' removed, an existing key's spelling kept), these keep the other lines
+// byte for byte: the plug-in reads both alike.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -55,6 +61,30 @@ std::string Cut(std::string s) {
     s.resize(kProfileValueMax);
   }
   return s;
+}
+
+// A value in matching single or double quotes comes back without them, so an
+// operator's "text" reads back as text, as on Windows.
+std::string Unquote(const std::string& s) {
+  if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
+    return s.substr(1, s.size() - 2);
+  }
+  return s;
+}
+
+// What a read hands back for the text after '=': the system's buffer is a C
+// string, so a zero byte ends it.
+std::string ValueOf(const std::string& raw) {
+  return Cut(Unquote(Trim(raw.substr(0, raw.find('\0')))));
+}
+
+// Windows removes only the fallback's trailing spaces.
+std::string FallbackOf(const std::string& fallback) {
+  std::string s = fallback.substr(0, fallback.find('\0'));
+  while (!s.empty() && s.back() == ' ') {
+    s.pop_back();
+  }
+  return Cut(Unquote(s));
 }
 
 // Reads the file's lines without their line ends. `existed` tells a missing
@@ -139,11 +169,11 @@ std::string ProfileReadString(const std::string& path, const std::string& sectio
       std::string k;
       std::string v;
       if (inSection && KeyValue(line, k, v) && SameName(k, key)) {
-        return Cut(v);
+        return ValueOf(v);
       }
     }
   }
-  return Cut(Trim(fallback));
+  return FallbackOf(fallback);
 }
 
 bool ProfileWriteString(const std::string& path, const std::string& section,

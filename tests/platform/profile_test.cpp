@@ -54,3 +54,33 @@ TEST_F(ProfileTest, MissingFolderIsNeverCreated) {
   EXPECT_FALSE(FileExists("Plugins"));
   EXPECT_EQ("", ProfileReadString(kPath, "Settings", "Start", ""));
 }
+
+TEST_F(ProfileTest, MatchingQuotesAroundAValueAreDropped) {
+  WriteFile(kFile,
+            "[Settings]\r\nName=\"Jo Smith\"\r\nClub='KOVA'\r\nA=\"x'\r\nB=  \" spaced \"  \r\n"
+            "C=\"x\" y \"z\"\r\nD=\"\r\n");
+  EXPECT_EQ("Jo Smith", ProfileReadString(kPath, "Settings", "Name", ""));
+  EXPECT_EQ("KOVA", ProfileReadString(kPath, "Settings", "Club", ""));
+  EXPECT_EQ("\"x'", ProfileReadString(kPath, "Settings", "A", "")) << "quotes that differ stay";
+  EXPECT_EQ(" spaced ", ProfileReadString(kPath, "Settings", "B", ""))
+      << "blanks outside the quotes go, blanks inside stay";
+  EXPECT_EQ("x\" y \"z", ProfileReadString(kPath, "Settings", "C", ""));
+  EXPECT_EQ("\"", ProfileReadString(kPath, "Settings", "D", ""));
+  // What an operator typed in quotes comes back without them next time.
+  ProfileWriteString(kPath, "Settings", "SoapBox", "\"Hello\"");
+  EXPECT_EQ("Hello", ProfileReadString(kPath, "Settings", "SoapBox", ""));
+  EXPECT_EQ("fb", ProfileReadString(kPath, "Settings", "Missing", "\"fb\""))
+      << "the fallback loses its quotes too";
+}
+
+TEST_F(ProfileTest, FallbackLosesOnlyItsTrailingSpaces) {
+  EXPECT_EQ("  fb", ProfileReadString(kPath, "Settings", "Missing", "  fb  "));
+  EXPECT_EQ("\tfb\t", ProfileReadString(kPath, "Settings", "Missing", "\tfb\t"));
+  EXPECT_EQ(" \"fb\"", ProfileReadString(kPath, "Settings", "Missing", " \"fb\" "));
+}
+
+TEST_F(ProfileTest, AValueEndsAtAZeroByte) {
+  WriteFile(kFile, std::string("[Settings]\r\nName=Jo\0Smith\r\nClub=KOVA\r\n", 38));
+  EXPECT_EQ("Jo", ProfileReadString(kPath, "Settings", "Name", ""));
+  EXPECT_EQ("KOVA", ProfileReadString(kPath, "Settings", "Club", ""));
+}
