@@ -153,6 +153,84 @@ TEST(UserInterfaceWin32Test, SetupDialogTakesTheBoxOnOkOnly) {
   EXPECT_EQ(1, checked) << "Escape leaves the state alone";
 }
 
+TEST(UserInterfaceWin32Test, EnterInTheSoapboxStartsANewLineAndLeavesTheFormOpen) {
+  Driving driving;
+  Cabrillo form = Loaded();
+  form.m_soapbox = "ab";
+  std::string afterEnter;
+  std::thread op([&] {
+    HWND dialog = WaitForDialog("KOVA-BRAWLCUP");
+    if (dialog == nullptr) {
+      return;
+    }
+    HWND soapbox = GetDlgItem(dialog, 1001);
+    SendMessageA(soapbox, EM_SETSEL, 2, 2);
+    PostMessageA(soapbox, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(soapbox, WM_KEYUP, VK_RETURN, 0xC0000001);
+    for (int i = 0; i < 250 && IsWindow(dialog) && ControlText(dialog, 1001) == "ab"; ++i) {
+      Sleep(20);
+    }
+    if (IsWindow(dialog)) {
+      afterEnter = ControlText(dialog, 1001);
+      Click(dialog, IDCANCEL);
+    }
+  });
+  const int result = PlatformUserInterface().RunHeaderForm(form);
+  op.join();
+  EXPECT_EQ("ab\r\n", afterEnter);
+  EXPECT_EQ(kDialogCancel, result) << "Enter did not end the form";
+}
+
+TEST(UserInterfaceWin32Test, CloseBoxCancelsTheHeaderFormAndTheSetupDialog) {
+  Driving driving;
+  Cabrillo form = Loaded();
+  std::thread op([] {
+    if (HWND dialog = WaitForDialog("KOVA-BRAWLCUP")) {
+      Type(dialog, 1010, "Q9ZZ");
+      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+  });
+  EXPECT_EQ(kDialogCancel, PlatformUserInterface().RunHeaderForm(form));
+  op.join();
+  EXPECT_EQ("Q1AB", form.m_callsign);
+
+  int checked = 0;
+  std::thread op2([] {
+    if (HWND dialog = WaitForDialog("Setup KOVA-BRAWLCUP")) {
+      Click(dialog, 1014);
+      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+  });
+  EXPECT_EQ(kDialogCancel, PlatformUserInterface().RunSetupDialog(checked));
+  op2.join();
+  EXPECT_EQ(0, checked);
+}
+
+TEST(UserInterfaceWin32Test, OutputBoxBelongsToTheActiveWindowOfTheCallingThread) {
+  Driving driving;
+  HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                              200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, host);
+  SetForegroundWindow(host);
+  SetActiveWindow(host);
+  ASSERT_EQ(host, GetActiveWindow()) << "the host's window is active";
+  HWND owner = nullptr;
+  std::string text;
+  std::thread op([&] {
+    HWND box = WaitForDialog("Output");
+    if (box != nullptr) {
+      text = MessageBoxText(box);
+      owner = GetWindow(box, GW_OWNER);
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+  });
+  PlatformUserInterface().ShowMessage("File produced: Q1AB.sum", "Output");
+  op.join();
+  DestroyWindow(host);
+  EXPECT_EQ("File produced: Q1AB.sum", text);
+  EXPECT_EQ(host, owner);
+}
+
 TEST(UserInterfaceWin32Test, OutputBoxHasTheTextAndNoOwnerWithoutAnActiveWindow) {
   Driving driving;
   std::string text;
