@@ -28,20 +28,25 @@ export WINEPREFIX="$prefix" WINEARCH="$arch" WINELOADER="$loader" WINEDEBUG=-all
   WINEDLLOVERRIDES="mscoree,mshtml=" STATS_WINESERVER="$wineserver"
 start=$(date +%s)
 # Everything Wine starts must start inside the X server, or windows cannot
-# open. The one server for the whole run comes first, so that the background
-# processes the prefix set-up starts (services, the desktop) stay up with
-# their output going nowhere: started later by a test, they would hold
-# ctest's output pipe open and ctest would wait for them until the timeout.
+# open. One server for the whole test run, and the background processes
+# (services, the desktop) started before ctest with their output going
+# nowhere: started by a test, they would hold ctest's output pipe open and
+# ctest would wait for them until the timeout.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -e
   start=$1 build=$2
   shift 2
-  "$STATS_WINESERVER" -p </dev/null >/dev/null 2>&1
   timeout 300 "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
   timeout 120 "$WINELOADER" reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog \
     /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   timeout 120 "$WINELOADER" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f \
     </dev/null >/dev/null 2>&1
+  # The services of the session that made the prefix stay half-working
+  # (under wine64 the running object table then answers nothing), so the
+  # tests get a session of their own.
+  timeout 120 "$STATS_WINESERVER" -w
+  "$STATS_WINESERVER" -p </dev/null >/dev/null 2>&1
+  timeout 120 "$WINELOADER" wineboot </dev/null >/dev/null 2>&1
   echo "wine prefix ($WINEARCH) ready in $(($(date +%s) - start)) s"
   cd "$build"
   status=0
