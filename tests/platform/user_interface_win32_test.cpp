@@ -9,6 +9,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "../host/window_driver_win32.h"
 #include "platform/user_interface.h"
@@ -77,8 +78,10 @@ Cabrillo Loaded() {
 TEST(UserInterfaceWin32Test, HeaderFormShowsTheModelsOpeningTextsAndTakesBackOnOk) {
   Driving driving;
   Cabrillo form = Loaded();
+  form.m_catPower = "qrp-ish";  // no item begins with it
   const std::map<int, std::string> opening = form.OpeningTexts();
   std::map<int, std::string> shown;
+  int powerSelected = 0;
   std::thread op([&] {
     HWND dialog = WaitForDialog("KOVA-BRAWLCUP");
     if (dialog == nullptr) {
@@ -87,6 +90,7 @@ TEST(UserInterfaceWin32Test, HeaderFormShowsTheModelsOpeningTextsAndTakesBackOnO
     for (const Cabrillo::Field& field : Cabrillo::Fields()) {
       shown[field.controlId] = ControlText(dialog, field.controlId);
     }
+    powerSelected = Selected(dialog, 1017);
     Type(dialog, 1019, "160M");
     Type(dialog, 1008, "1");
     Pick(dialog, 1021, 1);
@@ -99,6 +103,9 @@ TEST(UserInterfaceWin32Test, HeaderFormShowsTheModelsOpeningTextsAndTakesBackOnO
   EXPECT_EQ("NON-ASSISTED", shown[1020]);
   EXPECT_EQ("TB-WIRES", shown[1021]) << "T selects the first item that begins with it";
   EXPECT_EQ("line one\r\nline two", shown[1001]);
+  EXPECT_EQ("qrp-ish", shown[1017]) << "a text no item begins with is shown as it is";
+  EXPECT_EQ(CB_ERR, powerSelected) << "and no item is selected";
+  EXPECT_EQ("qrp-ish", form.m_catPower);
   EXPECT_EQ("160M", form.m_catBand) << "a typed text comes back as typed";
   EXPECT_EQ("ROOKIE", form.m_catOverlay);
   EXPECT_EQ("NON-ASSISTED", form.m_catAssisted);
@@ -235,11 +242,26 @@ TEST(UserInterfaceWin32Test, OutputBoxHasTheTextAndNoOwnerWithoutAnActiveWindow)
   Driving driving;
   std::string text;
   HWND owner = reinterpret_cast<HWND>(1);
+  std::vector<int> buttons;
+  std::string okText;
+  HICON icon = nullptr;
   std::thread op([&] {
     HWND box = WaitForDialog("Output");
     if (box != nullptr) {
       text = MessageBoxText(box);
       owner = GetWindow(box, GW_OWNER);
+      for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+           child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) {
+          buttons.push_back(GetDlgCtrlID(child));
+        }
+        if (lstrcmpiA(cls, "Static") == 0 && icon == nullptr) {
+          icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        }
+      }
+      okText = ControlText(box, IDOK);
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
   });
@@ -247,6 +269,9 @@ TEST(UserInterfaceWin32Test, OutputBoxHasTheTextAndNoOwnerWithoutAnActiveWindow)
   op.join();
   EXPECT_EQ("File produced: Q1AB.sum", text);
   EXPECT_EQ(nullptr, owner);
+  EXPECT_EQ(std::vector<int>{IDOK}, buttons) << "one button, OK";
+  EXPECT_EQ("OK", okText);
+  EXPECT_EQ(LoadIconA(nullptr, IDI_INFORMATION), icon) << "the information icon";
 }
 
 }  // namespace
