@@ -12,12 +12,18 @@ CDC::~CDC() {
 }
 
 bool CDC::CreateCompatibleDC(const CDC* target) {
-  if (owned_ && dc_ != nullptr) {
-    ::DeleteDC(dc_);
-  }
+  DeleteDC();
   dc_ = ::CreateCompatibleDC(target != nullptr ? target->GetSafeHdc() : nullptr);
   owned_ = dc_ != nullptr;
   return owned_;
+}
+
+void CDC::DeleteDC() {
+  if (owned_ && dc_ != nullptr) {
+    ::DeleteDC(dc_);
+  }
+  dc_ = nullptr;
+  owned_ = false;
 }
 
 bool CDC::IsPrinting() const {

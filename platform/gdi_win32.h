@@ -68,9 +68,19 @@ class CDC {
   CDC(const CDC&) = delete;
   CDC& operator=(const CDC&) = delete;
 
-  void Attach(HDC dc) { dc_ = dc; }
-  HDC Detach() { return std::exchange(dc_, nullptr); }
+  // A borrowed context: never deleted here.
+  void Attach(HDC dc) {
+    DeleteDC();
+    dc_ = dc;
+  }
+  // Hands the context back; one made here becomes the caller's to delete.
+  HDC Detach() {
+    owned_ = false;
+    return std::exchange(dc_, nullptr);
+  }
   bool CreateCompatibleDC(const CDC* target);
+  // Deletes a context made here; lets go of a borrowed one.
+  void DeleteDC();
   HDC GetSafeHdc() const { return dc_; }
 
   bool IsPrinting() const;

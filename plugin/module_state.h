@@ -59,5 +59,6 @@ struct ModuleState {
 // The module's one state object.
 ModuleState& Module();
 
-// Tests only: throws the module's state away and builds it anew.
+// Tests only: throws the module's state away and builds it anew, with a panel
+// that never starts (a test that wants one puts its own in).
 void RebuildModuleForTests();

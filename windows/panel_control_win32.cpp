@@ -1,20 +1,45 @@
-// Until the operator windows are built for Windows, no panel ever runs here
-// either: the toggle still keeps "Start" as the host expects.
+// The panel for Windows: a PanelThread whose thread is a system thread and
+// whose panel is the real Switch_mode dialog.
+#include <windows.h>
+
+#include <memory>
+
+#include "plugin/module_state.h"
 #include "windows/panel_control.h"
+#include "windows/panel_thread.h"
+#include "windows/host_automation_win32.h"
+#include "windows/switch_mode_panel_win32.h"
 
 namespace {
 
-class NoPanel final : public IPanelControl {
+DWORD WINAPI PanelThreadProcedure(LPVOID parameter) {
+  try {
+    return static_cast<DWORD>(static_cast<PanelThread*>(parameter)->Procedure());
+  } catch (...) {
+    return static_cast<DWORD>(kPanelThreadDone);
+  }
+}
+
+class Win32PanelThreadHost final : public IPanelThreadHost {
  public:
-  bool IsRunning() const override { return false; }
-  void Start() override {}
-  void Stop() override {}
-  void Nudge() override {}
+  void SpawnThread(PanelThread& thread) override {
+    HANDLE handle = ::CreateThread(nullptr, 0, &PanelThreadProcedure, &thread, 0, nullptr);
+    if (handle != nullptr) {
+      ::CloseHandle(handle);
+    }
+  }
+
+  std::unique_ptr<IPanelDialog> ConstructPanel() override {
+    return std::make_unique<Switch_mode>(Module());
+  }
+
+  void Pause(int milliseconds) override { ServeHostApartment(milliseconds); }
 };
 
 }  // namespace
 
 IPanelControl& PlatformPanel() {
-  static NoPanel panel;
+  static Win32PanelThreadHost host;
+  static PanelThread panel(host);
   return panel;
 }

@@ -1,8 +1,5 @@
 #include "windows/panel_thread.h"
 
-#include <chrono>
-#include <thread>
-
 #include "windows/switch_mode_panel.h"
 
 PanelThread::PanelThread(IPanelThreadHost& host) : host_(host) {}
@@ -46,7 +43,7 @@ void PanelThread::Stop() {
         closeDelivered = panel_->RequestClose();
       }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(kStopPollMs));
+    host_.Pause(kStopPollMs);
   }
 }
 

@@ -11,8 +11,10 @@
 // window's timers and windows belong to that window's thread.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "windows/panel_control.h"
 
@@ -54,6 +56,12 @@ class IPanelThreadHost {
   // panel thread with the reference's lock held; it must not call back into
   // the PanelThread.
   virtual std::unique_ptr<IPanelDialog> ConstructPanel() = 0;
+  // The stop routine's wait between two looks at the panel reference, on the
+  // host's thread. Where the panel's last calls need the host's thread to
+  // answer them (the host object's release), it serves them meanwhile.
+  virtual void Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
 };
 
 // Exit codes of the thread procedure.

@@ -90,6 +90,13 @@ std::string FileBytesOrMissing(const std::string& path) {
 }
 
 std::string RunPassTranscript(const EntryPoints& stats) {
+  // The mode switch panel has a test program of its own (panel_host): with
+  // "Start" at 1 this pass's reset opens none, so the settings file holds
+  // only what the exports write, the same on every platform.
+  {
+    std::ofstream settings("Plugins/KOVA-BRAWLCUP.ini", std::ios::binary | std::ios::trunc);
+    settings << "[Settings]\r\nStart=1\r\n";
+  }
   std::ostringstream t;
   t << "GetNumberOfSets() = " << stats.getNumberOfSets() << "\n";
   for (int i : {0, 1, -1}) {

@@ -1,0 +1,62 @@
+// A stand-in for the host program's automation object "Vexa2.Application":
+// a hand-written IDispatch with the three members the plug-in uses, which
+// writes down every call and answers with the entry text and frequency the
+// test sets. Registered under its programmatic identifier and in the running
+// object table, it is what the plug-in's panel finds as the host would offer
+// it.
+//
+// Threading: lives in the test's single-threaded apartment (its main thread),
+// so calls arrive only while that thread pumps messages; the lock lets the
+// operator thread read the record too.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class FakeVexa final : public IDispatch {
+ public:
+  // Entry in the running object table; false when it cannot be made.
+  bool Register();
+  void Revoke();
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD kind, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override;
+
+  // Every call so far: "macro TEXT", "entry N", "frequency", or "bad ..." for
+  // a call with the wrong kind or arguments.
+  std::vector<std::string> Calls() const;
+  std::vector<std::string> Macros() const;
+  int Count(const std::string& call) const;
+  void Clear();
+
+  void SetEntryText(const std::wstring& text);
+  void SetFrequency(double hertz);
+  // The entry text member fails (as a host that has gone away would).
+  void SetEntryTextFails(bool fails);
+
+ private:
+  void Record(const std::string& call);
+
+  std::atomic<long> refs_{1};
+  DWORD cookie_ = 0;
+  mutable std::mutex mutex_;
+  std::vector<std::string> calls_;
+  std::wstring entryText_;
+  double frequency_ = 0.0;
+  bool entryTextFails_ = false;
+};
+
+// Registers "Vexa2.Application" with the fake's class identifier where the
+// system looks it up (HKEY_CLASSES_ROOT).
+bool RegisterVexaProgId();

@@ -1,0 +1,72 @@
+// The mode switch panel as a real dialog (template 105), run modally on the
+// panel thread: its buttons, check box and timer go to SwitchModePanel, its
+// colours and remembered position ("mode_x"/"mode_y") are its own, and it
+// reaches the host program through the panel thread's COM connection.
+//
+// Threading: every handler runs on the panel thread. The host's thread only
+// makes the requests of IPanelDialog, which arrive as private messages (the
+// timer and the windows belong to the panel thread, so only it may arm,
+// cancel or close them). The first request of a stop marks the panel as
+// stopping, which cancels any call into the host's apartment in progress and
+// keeps the panel thread from making new ones.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "platform/dialog_win32.h"
+#include "platform/gdi_win32.h"
+#include "windows/host_automation_win32.h"
+#include "windows/panel_thread.h"
+#include "windows/switch_mode_panel.h"
+#include "windows/window_position.h"
+
+struct ModuleState;
+
+// The panel's private messages, one per request from the host's thread.
+inline constexpr UINT kArmTimerRequest = WM_APP + 0x150;  // wParam: milliseconds
+inline constexpr UINT kCancelTimerRequest = WM_APP + 0x151;
+inline constexpr UINT kCloseMultiplierRequest = WM_APP + 0x152;
+
+class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchModeView {
+ public:
+  // Constructed on the panel thread; the window comes with RunModal.
+  explicit Switch_mode(ModuleState& module);
+  ~Switch_mode() override;
+
+  void RunModal() override;
+  void CloseMultiplier() override;
+  void RequestArmTimer(int milliseconds) override;
+  bool RequestCancelTimer() override;
+  bool RequestCloseMultiplier() override;
+  bool RequestClose() override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnCommand(int controlId, int notifyCode, HWND control) override;
+  void OnTimer(UINT_PTR timerId) override;
+  bool OnSetCursor(HWND window, UINT hitTest, UINT message) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT message) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void OnDestroyed() override;
+
+ private:
+  void ArmTimer(int milliseconds) override;
+  void CancelTimer() override;
+  void ShowCheckState(int state) override;
+  std::unique_ptr<IMultiplierWindow> CreateMultiplier() override;
+
+  void BeginStop();
+  // Sends `message` to the panel's window and waits until it is handled;
+  // false when there is no window.
+  bool Deliver(UINT message);
+
+  ModuleState& module_;
+  const DWORD threadId_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<HWND> window_{nullptr};
+  CBrush m_brush;
+  WindowPosition position_;
+  HostConnection host_;
+  SwitchModePanel panel_;
+};
