@@ -397,12 +397,24 @@ void PanelWithHost(const std::string& dll) {
   Expect(PumpUntil([] { return g_vexa.Count("frequency") == 1; }, 3000),
          "the next call check ticks in full again");
 
-  // The check box closes the window for good, again and again.
+  // The window's own close box only hides it: the panel keeps retitling it
+  // and does not show it again.
+  Operate([&] { SendMessageA(multiplier, WM_CLOSE, 0, 0); });
+  Expect(IsWindow(multiplier) && !IsWindowVisible(multiplier),
+         "the window's own close box only hides it");
+  g_vexa.SetEntryText(L"Q3BB");
+  CheckCall(s, "Q3BB");
+  Expect(PumpUntil([&] { return Caption(multiplier) == " KOVA-BRAWLCUP worked with Q3BB"; }),
+         "the panel keeps retitling the hidden window");
+  Expect(!IsWindowVisible(multiplier), "the panel does not show the hidden window again");
+
+  // The check box closes the window for good and opens a new one, again and
+  // again.
   const std::size_t dialogsOpen = OtherDialogs(panel).size();
+  HWND current = multiplier;
   for (int i = 0; i < 50; ++i) {
-    HWND before = Multiplier(panel);
     Click(panel, kViewPrefix);
-    if (!PumpUntil([&] { return before != nullptr && !IsWindow(before); }, 3000)) {
+    if (!PumpUntil([&] { return !IsWindow(current); }, 3000)) {
       Expect(false, "cycle " + std::to_string(i) + ": the closed window is destroyed");
       break;
     }
@@ -412,10 +424,50 @@ void PanelWithHost(const std::string& dll) {
              "the check box shows the window closed");
     }
     Click(panel, kViewPrefix);
-    PumpUntil([&] { return Multiplier(panel) != nullptr; }, 3000);
+    if (!PumpUntil([&] { return (current = Multiplier(panel)) != nullptr; }, 3000)) {
+      Expect(false, "cycle " + std::to_string(i) + ": the check box shows a window again");
+      break;
+    }
   }
   Expect(OtherDialogs(panel).size() == dialogsOpen, "50 close and open cycles leave no window");
-  multiplier = Multiplier(panel);
+  multiplier = current;
+
+  // Resets, QSOs and call checks in quick succession while the panel ticks
+  // and paints: the panel's reads never meet a list half rebuilt.
+  g_vexa.SetEntryText(L"Q2AA");
+  const char* bands[] = {"160m", "80m", "40m", "20m", "15m", "10m", "6m"};
+  const char* modes[] = {"RTTY", "BPSK31", "HELL", "OLIVIA", "MT63", "THROB", "SSTV", "PACTOR"};
+  // A call check re-arms the timer for 330 ms, so one every 400 ms lets it
+  // fire while the resets go on.
+  g_vexa.Clear();
+  const DWORD stormStart = GetTickCount();
+  DWORD lastCheck = 0;
+  int rounds = 0;
+  while (GetTickCount() - stormStart < 3000) {
+    Reset(s);
+    for (int q = 0; q < 10; ++q) {
+      const std::string nr = std::to_string(100 + q);
+      const Contact c{q % 3 == 0 ? "Q2AA" : "Q5XX", bands[(rounds + q) % 7], modes[q % 8], "Q2",
+                      nr.c_str(), nr.c_str(), 14080000, 9, q};
+      CallAddData(s.add, "Q1HOST", c);
+    }
+    if (GetTickCount() - lastCheck > 400) {
+      CheckCall(s, "Q2AA");
+      lastCheck = GetTickCount();
+    }
+    int out = 0;
+    s.result(&out);
+    PumpOnce(1);
+    ++rounds;
+  }
+  const int stormTicks = g_vexa.Count("entry 5");
+  std::printf("storm: %d resets, %d ticks\n", rounds, stormTicks);
+  Expect(stormTicks >= 3, "the panel ticked during the storm");
+  CheckCall(s, "Q2AA");
+  g_vexa.SetFrequency(14080000.0);
+  Expect(PumpUntil([&] { return GridColourMismatch(multiplier, 3).empty(); }, 3000),
+         "after the storm the grid shows its colours again");
+  Expect(Panel() == panel && IsWindow(multiplier), "the panel and window outlive the storm");
 
   // The operator closes the panel: the window goes with it; the next reset
   // with "Start" at 0 opens a new one, which reopens the window ("Pref" = 1).
