@@ -16,20 +16,9 @@ std::unique_ptr<ModuleState>& Slot() {
 
 ModuleState& Module() { return *Slot(); }
 
-namespace {
 // Unit tests run the module in folders of their own: a real panel thread there
 // would open windows and write settings behind the test's back.
-class NoPanelForTests final : public IPanelControl {
- public:
-  bool IsRunning() const override { return false; }
-  void Start() override {}
-  void Stop() override {}
-  void Nudge() override {}
-};
-}  // namespace
-
 void RebuildModuleForTests() {
-  static NoPanelForTests quiet;
   Slot() = std::make_unique<ModuleState>();
-  Slot()->panel = &quiet;
+  Slot()->panel = &NoPanelControl();
 }

@@ -20,3 +20,7 @@ class IPanelControl {
 
 // The platform's panel; where there is no window system no panel ever runs.
 IPanelControl& PlatformPanel();
+
+// A panel that never runs: where there is no window system, and in unit
+// tests, whose folders a real panel would write settings into.
+IPanelControl& NoPanelControl();

@@ -1,19 +1,4 @@
 // No window system here: no panel ever runs.
 #include "windows/panel_control.h"
 
-namespace {
-
-class NoPanel final : public IPanelControl {
- public:
-  bool IsRunning() const override { return false; }
-  void Start() override {}
-  void Stop() override {}
-  void Nudge() override {}
-};
-
-}  // namespace
-
-IPanelControl& PlatformPanel() {
-  static NoPanel panel;
-  return panel;
-}
+IPanelControl& PlatformPanel() { return NoPanelControl(); }
