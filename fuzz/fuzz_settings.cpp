@@ -1,6 +1,7 @@
 // The settings reader on any file contents: binary bytes, NUL bytes, long
 // lines, no line ends, repeated sections and keys. A read never hands back
-// more than 99 characters, and a value just written reads back as written.
+// more than 99 characters, and a value just written reads back as Windows
+// would hand it back.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,6 +31,15 @@ bool IsPlainValue(const std::string& v) {
   return v.front() != ' ' && v.back() != ' ';
 }
 
+// What Windows hands back for a value written as is: one pair of matching
+// quotes around it is dropped.
+std::string ReadBack(const std::string& v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    return v.substr(1, v.size() - 2);
+  }
+  return v;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -50,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (plainKey && IsPlainValue(value)) {
     const std::string before = ProfileReadString(kPath, "Other", "x", "none");
     Check(ProfileWriteString(kPath, "Settings", key, value));
-    Check(ProfileReadString(kPath, "Settings", key, "") == value.substr(0, kProfileValueMax));
+    Check(ProfileReadString(kPath, "Settings", key, "") ==
+          ReadBack(value).substr(0, kProfileValueMax));
     Check(ProfileReadString(kPath, "Other", "x", "none") == before);
   }
   return 0;
