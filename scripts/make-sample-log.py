@@ -32,8 +32,8 @@ class Lcg:
     """A fixed linear congruential generator, so that the log does not change
     with the Python version's own random module."""
 
-    def __init__(self, seed):
-        self.state = seed
+    def __init__(self, start):
+        self.state = start
 
     def next(self):
         self.state = (self.state * 1103515245 + 12345) % 2**31

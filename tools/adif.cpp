@@ -45,15 +45,15 @@ class Parser {
         pos_ = s_.size();
         break;
       }
-      std::string_view spec = s_.substr(lt + 1, gt - lt - 1);
-      const std::size_t inner = spec.rfind('<');
+      std::string_view specifier = s_.substr(lt + 1, gt - lt - 1);
+      const std::size_t inner = specifier.rfind('<');
       if (inner != std::string_view::npos) {
         Warn(LineAt(lt), "a stray '<' is ignored");
         pos_ = lt + 1 + inner;
         continue;
       }
       pos_ = gt + 1;
-      if (!Specifier(spec, LineAt(lt))) {
+      if (!Specifier(specifier, LineAt(lt))) {
         break;
       }
     }
@@ -66,20 +66,20 @@ class Parser {
 
  private:
   // False when nothing more can be read.
-  bool Specifier(std::string_view spec, int line) {
-    const std::size_t colon = spec.find(':');
-    const std::string name = Upper(Trim(spec.substr(0, colon)));
+  bool Specifier(std::string_view tag, int line) {
+    const std::size_t colon = tag.find(':');
+    const std::string name = Upper(Trim(tag.substr(0, colon)));
     if (colon == std::string_view::npos) {
       if (name == "EOR") {
         EndOfRecord(line);
       } else if (name == "EOH") {
         EndOfHeader(line);
       } else {
-        Warn(line, "the tag <" + std::string(spec) + "> has no length; it is ignored");
+        Warn(line, "the tag <" + std::string(tag) + "> has no length; it is ignored");
       }
       return true;
     }
-    std::string_view rest = spec.substr(colon + 1);
+    std::string_view rest = tag.substr(colon + 1);
     const std::string_view lengthText = rest.substr(0, rest.find(':'));
     std::size_t length = 0;
     if (!ParseLength(lengthText, length)) {
