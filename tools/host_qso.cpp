@@ -123,7 +123,7 @@ void Warn(std::vector<AdifWarning>& warnings, const AdifRecord& r, std::string m
 }
 
 std::uint64_t MapFrequency(const AdifRecord& r, std::vector<AdifWarning>& warnings,
-                           ReplayQso& out) {
+                           HostContact& out) {
   const std::string freq = Field(r, "FREQ");
   if (freq.empty()) {
     return 0;
@@ -143,7 +143,7 @@ std::uint64_t MapFrequency(const AdifRecord& r, std::vector<AdifWarning>& warnin
 }
 
 void MapBand(const AdifRecord& r, std::uint64_t hertz, std::vector<AdifWarning>& warnings,
-             ReplayQso& out) {
+             HostContact& out) {
   std::string band = Field(r, "BAND");
   for (char& c : band) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -163,7 +163,7 @@ void MapBand(const AdifRecord& r, std::uint64_t hertz, std::vector<AdifWarning>&
   }
 }
 
-void MapTime(const AdifRecord& r, std::vector<AdifWarning>& warnings, ReplayQso& out) {
+void MapTime(const AdifRecord& r, std::vector<AdifWarning>& warnings, HostContact& out) {
   const std::string date = Field(r, "QSO_DATE");
   const std::optional<long> day = DayNumberOfDate(date);
   if (!day) {
@@ -285,8 +285,8 @@ COleDateTime HostDateTime(long dayNumber, long secondsOfDay) {
                       COleDateTime::valid};
 }
 
-bool MapRecord(const AdifRecord& r, ReplayQso& out, std::vector<AdifWarning>& warnings) {
-  out = ReplayQso();
+bool MapRecord(const AdifRecord& r, HostContact& out, std::vector<AdifWarning>& warnings) {
+  out = HostContact();
   out.call = Upper(Field(r, "CALL"));
   if (out.call.empty()) {
     Warn(warnings, r, "no CALL; the record is skipped");
