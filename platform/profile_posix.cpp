@@ -13,7 +13,6 @@
 // '=' removed, an existing key's spelling kept), these keep the other lines
 // byte for byte: the plug-in reads both alike.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cerrno>
 #include <mutex>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -34,27 +34,7 @@ std::string NativePath(std::string path) {
   return path;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0;
-  std::size_t e = s.size();
-  while (b < e && IsBlank(s[b])) {
-    ++b;
-  }
-  while (e > b && IsBlank(s[e - 1])) {
-    --e;
-  }
-  return s.substr(b, e - b);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
+std::string Trim(const std::string& s) { return std::string(TrimWhiteSpace(s)); }
 
 std::string Cut(std::string s) {
   if (s.size() > kProfileValueMax) {
@@ -163,12 +143,12 @@ std::string ProfileReadString(const std::string& path, const std::string& sectio
     for (const std::string& line : lines) {
       std::string name;
       if (SectionName(line, name)) {
-        inSection = SameName(name, section);
+        inSection = EqualsNoCase(name, section);
         continue;
       }
       std::string k;
       std::string v;
-      if (inSection && KeyValue(line, k, v) && SameName(k, key)) {
+      if (inSection && KeyValue(line, k, v) && EqualsNoCase(k, key)) {
         return ValueOf(v);
       }
     }
@@ -196,7 +176,7 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
       if (inSection) {
         break;  // end of our section: the key goes after its last entry
       }
-      inSection = SameName(name, section);
+      inSection = EqualsNoCase(name, section);
       sectionSeen = sectionSeen || inSection;
       if (inSection) {
         insertAt = i + 1;
@@ -206,7 +186,7 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
     std::string k;
     std::string v;
     if (inSection && KeyValue(lines[i], k, v)) {
-      if (SameName(k, key)) {
+      if (EqualsNoCase(k, key)) {
         lines[i] = entry;
         replaced = true;
       } else {

@@ -3,18 +3,13 @@
 #include <mutex>
 #include <string>
 
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 #include "plugin/module_state.h"
 #include "scoring/call_check.h"
 #include "scoring/score.h"
 #include "windows/panel_control.h"
 #include "windows/panel_toggle.h"
-
-namespace {
-
-constexpr const char* kGridBands[] = {"160m", "80m", "40m", "20m", "15m", "10m", "6m"};
-
-}  // namespace
+#include "windows/worked_grid.h"
 
 int PluginAddData(ModuleState& m, const std::string& ownCall, CInfo qso) {
   std::lock_guard<std::mutex> lock(m.mutex);
@@ -54,7 +49,7 @@ const char* PluginGetResult(ModuleState& m, int* out) {
     reportRun = m.reportFlag != 0;
     if (reportRun) {
       m.report.ReportPass(m.qsos);
-      produced = m.report.WriteReports(m.tableText);
+      produced = m.report.WriteReports(m.tableText, LocalToday());
     }
   }
   if (reportRun) {
@@ -66,17 +61,6 @@ const char* PluginGetResult(ModuleState& m, int* out) {
   return m.resultText.c_str();
 }
 
-void BuildGridRows(ModuleState& m) {
-  m.bandList.assign(std::begin(kGridBands), std::end(kGridBands));
-  for (int r = 0; r < kGridRows; ++r) {
-    std::vector<std::string>& row = m.grid[r];
-    row.clear();
-    row.push_back(m.bandList[r]);
-    row.insert(row.end(), kGridTexts - 1, "-");
-  }
-  m.bandList.clear();
-}
-
 int PluginResetStats(ModuleState& m, int reportFlag, const std::string& callsign,
                      const COleDateTime& start, const COleDateTime& end) {
   {
@@ -86,7 +70,8 @@ int PluginResetStats(ModuleState& m, int reportFlag, const std::string& callsign
     m.qsos.Clear();
     m.heading.contestant = callsign;
     m.heading.modeWord = m.settings.Read(settings_key::kMode);
-    BuildGridRows(m);
+    m.bandList.clear();
+    LabelGridRows(m.grid);
     m.reportFlag = reportFlag;
   }
   // The header form is modal and the panel toggle may wait for the panel

@@ -3,13 +3,19 @@
 #include <algorithm>
 #include <iterator>
 
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 #include "scoring/error_log.h"
 
 namespace {
 
-bool IsWarcBand(const std::string& band) { return band == "30m" || band == "17m" || band == "12m"; }
+bool IsWarcBand(const std::string& band) {
+  return std::find(kRefusedBands.begin(), kRefusedBands.end(), band) != kRefusedBands.end();
+}
 
-bool IsRefusedMode(const std::string& mode) { return mode == "CW" || mode == "SSB"; }
+bool IsRefusedMode(const std::string& mode) {
+  return std::find(kRefusedModes.begin(), kRefusedModes.end(), mode) != kRefusedModes.end();
+}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "plugin/exports.h"
+#include "module_hooks.h"
 #include "plugin/module_state.h"
 
 #if defined(_WIN32)
