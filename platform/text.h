@@ -33,4 +33,5 @@ std::string ReplaceAll(const std::string& source, const std::string& find,
 #if defined(__GNUC__) && !defined(_WIN32)
 __attribute__((format(printf, 1, 2)))
 #endif
-std::string FormatText(const char* format, ...);
+std::string
+FormatText(const char* format, ...);

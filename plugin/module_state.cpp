@@ -9,8 +9,8 @@ ModuleState::ModuleState() : ui(&PlatformUserInterface()), panel(&NoPanelControl
 
 void ModuleState::PanelView::Locked(const std::function<void(PanelShare&)>& work) {
   std::lock_guard<std::mutex> lock(state_.mutex);
-  PanelShare share{state_.qsos,  state_.prefixLists, state_.heading.modeWord,
-                   state_.grid,  state_.callEntered, state_.bandIndex};
+  PanelShare share{state_.qsos, state_.prefixLists, state_.heading.modeWord,
+                   state_.grid, state_.callEntered, state_.bandIndex};
   work(share);
 }
 

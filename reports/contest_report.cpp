@@ -18,10 +18,9 @@ void CContestReport::AddQsoLine(const std::string& theirCall, int freqKhz,
     return;
   }
   const std::string when = FormatDateTime(time, "%Y-%m-%d %H%M");
-  m_modeLines[kModeGroups[group].logOrder].push_back(
-      FormatText("QSO: %5i %2s %s %-13s %-6s %-13s %s\r\n", freqKhz, modeCode.c_str(),
-                 when.c_str(), m_callsign.c_str(), exchangeSent.c_str(), theirCall.c_str(),
-                 exchangeReceived.c_str()));
+  m_modeLines[kModeGroups[group].logOrder].push_back(FormatText(
+      "QSO: %5i %2s %s %-13s %-6s %-13s %s\r\n", freqKhz, modeCode.c_str(), when.c_str(),
+      m_callsign.c_str(), exchangeSent.c_str(), theirCall.c_str(), exchangeReceived.c_str()));
 }
 
 void CContestReport::ReportPass(const QsoStore& store) {
