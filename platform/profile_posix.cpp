@@ -21,6 +21,7 @@
 
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -210,12 +211,17 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
     content += line;
     content += "\r\n";
   }
-  // Write to the file in place: the folder is never created, and a file that
-  // cannot be opened for writing (read-only, a directory) loses the value.
-  std::FILE* f = std::fopen(NativePath(path).c_str(), "wb");
-  if (f == nullptr) {
-    return false;
+  // The folder is never created, and a file that cannot be opened for
+  // writing (read-only, a directory) loses the value, as the system's own
+  // profile functions behave. The rest of the file is never put at risk: the
+  // new text takes the old one's place whole or not at all.
+  const std::string native = NativePath(path);
+  if (existed) {
+    std::FILE* f = std::fopen(native.c_str(), "ab");
+    if (f == nullptr) {
+      return false;
+    }
+    std::fclose(f);
   }
-  const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-  return std::fclose(f) == 0 && written;
+  return WriteWholeFile(native, content, Durability::kWritten).empty();
 }

@@ -50,7 +50,9 @@ class CContestReport : public CabrilloHeader {
   // Files every stored QSO, duplicates included, into freshly emptied lists.
   void ReportPass(const QsoStore& store);
 
-  // Writes the per-mode logs and the summary sheet, which prints `today`;
-  // returns the text that names the summary sheet.
+  // Writes the per-mode logs and the summary sheet, which prints `today`.
+  // Returns the text the operator is shown: "File produced: <sheet>", then
+  // a line "Not written: <file> (<reason>)" for each file that could not be
+  // written (the sheet's own line stands alone when the sheet failed).
   std::string WriteReports(const std::string& tableText, const COleDateTime& today) const;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "contest/mode_groups.h"
 #include "contest/settings.h"
+#include "platform/whole_file.h"
 #include "plugin/user_interface.h"
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
@@ -404,13 +406,39 @@ TEST_F(WriteReportsTest, NoLinesAnywhereWritesOnlyTheSummarySheet) {
   EXPECT_EQ((std::set<std::string>{"Q1AB_P.sum"}), FilesHere());
 }
 
-TEST_F(WriteReportsTest, FileThatCannotBeOpenedIsSkippedSilently) {
+TEST_F(WriteReportsTest, AFileThatCannotBeWrittenIsNamedAndTheOthersAreStillWritten) {
   MakeDir("RTTY.log");
-  MakeDir("Q1AB.sum");
   report.m_modeLines[kRttyLines] = {"r\r\n"};
   report.m_modeLines[kSstvLines] = {"s\r\n"};
-  EXPECT_EQ("File produced: Q1AB.sum", report.WriteReports(table, today));
-  EXPECT_EQ("s\r\n", ReadFile("SSTV.log")) << "the other files are still written";
+  EXPECT_EQ("File produced: Q1AB.sum\r\nNot written: RTTY.log (Is a directory)",
+            report.WriteReports(table, today));
+  EXPECT_EQ("s\r\n", ReadFile("SSTV.log"));
+  EXPECT_NE("", ReadFile("Q1AB.sum"));
+
+  std::remove("Q1AB.sum");
+  MakeDir("Q1AB.sum");
+  EXPECT_EQ("Not written: RTTY.log (Is a directory)\r\nNot written: Q1AB.sum (Is a directory)",
+            report.WriteReports(table, today))
+      << "no sheet, no 'File produced'";
+}
+
+TEST_F(WriteReportsTest, AFullDiskKeepsTheLastGoodFiles) {
+  report.m_modeLines[kRttyLines] = {"QSO: first run\r\n"};
+  report.WriteReports(table, today);
+  const std::string goodSheet = ReadFile("Q1AB.sum");
+  report.m_modeLines[kRttyLines] = {"QSO: second run, longer than the first\r\n"};
+  report.m_name = "Bea";
+  WholeFileFaults full;
+  full.stopAfter = 12;
+  SetWholeFileFaults(full);
+  const std::string said = report.WriteReports(table, today);
+  SetWholeFileFaults({});
+  EXPECT_EQ("Not written: RTTY.log (No space left on device)\r\n"
+            "Not written: Q1AB.sum (No space left on device)",
+            said);
+  EXPECT_EQ("QSO: first run\r\n", ReadFile("RTTY.log"));
+  EXPECT_EQ(goodSheet, ReadFile("Q1AB.sum"));
+  EXPECT_EQ((std::set<std::string>{"RTTY.log", "Q1AB.sum"}), FilesHere()) << "no temporary left";
 }
 
 TEST_F(WriteReportsTest, SummarySheetIsWrittenInTextMode) {
