@@ -6,10 +6,10 @@
 #include <set>
 #include <string>
 
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 #include "plugin/exports.h"
 #include "plugin/module_state.h"
-#include "plugin/settings.h"
+#include "contest/settings.h"
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
 #include "test_support.h"

@@ -11,8 +11,21 @@
 #include <utility>
 #include <vector>
 
-#include "platform/user_interface.h"
+#include "contest/mode_groups.h"
+#include "plugin/user_interface.h"
 #include "reports/cabrillo_form.h"
+
+// The report's line list of a mode group's log.
+inline constexpr int LinesOf(const char* heading) {
+  return kModeGroups[ModeGroupOfWord(heading)].logOrder;
+}
+inline constexpr int kRttyLines = LinesOf("RTTY");
+inline constexpr int kPskLines = LinesOf("BPSK");
+inline constexpr int kHellLines = LinesOf("HELL");
+inline constexpr int kMfskLines = LinesOf("MFSK");
+inline constexpr int kMt63Lines = LinesOf("MT63");
+inline constexpr int kThrobLines = LinesOf("THROB");
+inline constexpr int kSstvLines = LinesOf("SSTV");
 
 // Records what the form showed and the messages it was given, edits the shown
 // texts as told and confirms or cancels.
