@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/text.h"
 #include "tools/printable_ascii.h"
-#include "tools/text.h"
 #include "tools/word_wrap.h"
 
 namespace {
@@ -13,16 +13,6 @@ constexpr std::size_t kHeaderLineMax = 75;
 constexpr std::size_t kAddressLineMax = 45;
 constexpr std::size_t kAddressLinesMax = 6;
 
-// The categories the header form starts from; only the mode is worked out from
-// the log.
-constexpr char kContest[] = "KOVA-BRAWLCUP";
-constexpr char kCategoryOperator[] = "SINGLE-OP";
-constexpr char kCategoryAssisted[] = "NON-ASSISTED";
-constexpr char kCategoryBand[] = "ALL";
-constexpr char kCategoryPower[] = "HIGH";
-constexpr char kCategoryStation[] = "FIXED";
-constexpr char kCategoryTransmitter[] = "ONE";
-
 // Splits at every occurrence of any of the markers; empty pieces are dropped.
 std::vector<std::string> SplitAtMarkers(std::string_view text,
                                         std::initializer_list<std::string_view> markers) {
@@ -30,7 +20,7 @@ std::vector<std::string> SplitAtMarkers(std::string_view text,
   std::string piece;
   std::size_t i = 0;
   auto flush = [&] {
-    const std::string_view t = Trim(piece);
+    const std::string_view t = TrimWhiteSpace(piece);
     if (!t.empty()) {
       pieces.emplace_back(t);
     }
@@ -61,7 +51,7 @@ class HeaderWriter {
   // "TAG: value", cut at a word to the line limit (with a note) when too long;
   // nothing for an empty value.
   void Single(std::string_view tag, std::string_view value) {
-    const std::string text(Trim(PrintableAscii(value)));
+    const std::string text(TrimWhiteSpace(PrintableAscii(value)));
     if (text.empty()) {
       return;
     }
@@ -118,39 +108,40 @@ std::string CabrilloHeaderLine(std::string_view tag, std::string_view value) {
   return line;
 }
 
-std::string FormatCabrilloHeader(const CabrilloHeaderValues& values, std::string_view categoryMode,
-                                 std::vector<std::string>& notes) {
-  const CabrilloSettings& s = values.settings;
+std::string FormatCabrilloHeader(const CabrilloHeader& h, std::string_view createdBy,
+                                 std::string_view categoryMode, std::vector<std::string>& notes) {
   std::string out;
   HeaderWriter header(out, notes);
   header.Line("START-OF-LOG", "3.0");
-  header.Single("CREATED-BY", values.createdBy);
-  header.Line("CONTEST", kContest);
-  header.Single("CALLSIGN", Upper(values.callsign));
-  header.Single("LOCATION", s.location.empty() ? kCabrilloDefaultLocation : s.location);
-  header.Line("CATEGORY-OPERATOR", kCategoryOperator);
-  header.Line("CATEGORY-ASSISTED", kCategoryAssisted);
-  header.Line("CATEGORY-BAND", kCategoryBand);
+  header.Single("CREATED-BY", createdBy);
+  // The log is always of this contest, whatever the form's contest field says.
+  header.Line("CONTEST", TrimWhiteSpace(header_default::kContest));
+  header.Single("CALLSIGN", ToUpperAscii(h.m_callsign));
+  header.Single("LOCATION", h.m_location.empty() ? header_default::kLocation : h.m_location);
+  // The categories the header form starts from; only the mode is worked out
+  // from the log.
+  header.Line("CATEGORY-OPERATOR", header_default::kCatOperator);
+  header.Line("CATEGORY-ASSISTED", header_default::kCatAssisted);
+  header.Line("CATEGORY-BAND", header_default::kCatBand);
   header.Line("CATEGORY-MODE", categoryMode);
-  header.Line("CATEGORY-POWER", kCategoryPower);
-  header.Line("CATEGORY-STATION", kCategoryStation);
-  header.Line("CATEGORY-TRANSMITTER", kCategoryTransmitter);
-  header.Single("CLAIMED-SCORE", values.claimedScore);
-  header.Single("CLUB", s.club);
-  header.Repeated("OPERATORS", {s.operators.empty() ? values.callsign : s.operators},
+  header.Line("CATEGORY-POWER", header_default::kCatPower);
+  header.Line("CATEGORY-STATION", header_default::kCatStation);
+  header.Line("CATEGORY-TRANSMITTER", header_default::kCatTransmitter);
+  header.Single("CLAIMED-SCORE", h.m_claimed);
+  header.Single("CLUB", h.m_club);
+  header.Repeated("OPERATORS", {h.m_operators.empty() ? h.m_callsign : h.m_operators},
                   kHeaderLineMax);
-  header.Single("NAME", s.name);
-  header.Single("EMAIL", s.email);
+  header.Single("NAME", h.m_name);
+  header.Single("EMAIL", h.m_email);
   // The form keeps an address typed on one line with "<CR>" where a new line
   // begins; "<LF>" marks nothing of its own.
-  header.Repeated("ADDRESS", SplitAtMarkers(s.address, {"<CR><LF>", "<CR>", "<LF>"}),
+  header.Repeated("ADDRESS", SplitAtMarkers(h.m_address, {"<CR><LF>", "<CR>", "<LF>"}),
                   kAddressLineMax, kAddressLinesMax);
-  header.Single("ADDRESS-CITY", s.addressCity);
-  header.Single("ADDRESS-STATE-PROVINCE", s.addressState);
-  header.Single("ADDRESS-POSTALCODE", s.addressPostalCode);
-  header.Single("ADDRESS-COUNTRY", s.addressCountry);
-  header.Repeated("SOAPBOX", SplitAtMarkers(s.soapbox, {"<CR><LF>", "<CR>", "<LF>"}),
+  header.Single("ADDRESS-CITY", h.m_addressCity);
+  header.Single("ADDRESS-STATE-PROVINCE", h.m_addressState);
+  header.Single("ADDRESS-POSTALCODE", h.m_addressPostalCode);
+  header.Single("ADDRESS-COUNTRY", h.m_addressCountry);
+  header.Repeated("SOAPBOX", SplitAtMarkers(h.m_soapbox, {"<CR><LF>", "<CR>", "<LF>"}),
                   kHeaderLineMax);
-
   return out;
 }

@@ -11,21 +11,17 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/cabrillo_settings.h"
-
-struct CabrilloHeaderValues {
-  std::string createdBy;  // "stats-replay 1.0.0"
-  std::string callsign;   // own callsign
-  CabrilloSettings settings;
-  std::string claimedScore;  // CLAIMED-SCORE as decided by ClaimedScore
-};
+#include "contest/header_fields.h"
 
 // The header lines from START-OF-LOG to the last before the first QSO line,
-// CR LF ended, printable ASCII only; `categoryMode` as CabrilloCategoryMode
-// gives it. `notes` gets a line for each value that could not be written as
-// given.
-std::string FormatCabrilloHeader(const CabrilloHeaderValues& values, std::string_view categoryMode,
-                                 std::vector<std::string>& notes);
+// CR LF ended, printable ASCII only. The entrant's values come from `header`
+// (m_claimed as CLAIMED-SCORE, the address and soapbox with their "<CR>"
+// markers); the categories are those the header form starts from, but for
+// `categoryMode` (as CabrilloCategoryMode gives it). `createdBy` names the
+// program ("stats-replay 1.0.0"). `notes` gets a line for each value that
+// could not be written as given.
+std::string FormatCabrilloHeader(const CabrilloHeader& header, std::string_view createdBy,
+                                 std::string_view categoryMode, std::vector<std::string>& notes);
 
 // "TAG: value" (or "TAG:" for an empty value) with its line end.
 std::string CabrilloHeaderLine(std::string_view tag, std::string_view value);

@@ -38,10 +38,11 @@ CabrilloLogText FormatCabrilloLog(const CabrilloLogInput& input, std::vector<std
   }
 
   CabrilloLogText log;
-  log.bytes = FormatCabrilloHeader(input, CabrilloCategoryMode(scoredModes), notes);
+  log.bytes =
+      FormatCabrilloHeader(input.header, input.createdBy, CabrilloCategoryMode(scoredModes), notes);
   for (const ReplayedContact* q : order) {
     const bool scored = q->stored && HasCabrilloTime(q->time);
-    log.bytes += FormatCabrilloQsoLine(scored ? "QSO:" : "X-QSO:", *q, input.callsign);
+    log.bytes += FormatCabrilloQsoLine(scored ? "QSO:" : "X-QSO:", *q, input.header.m_callsign);
     log.bytes += "\r\n";
     ++(scored ? log.qsoLines : log.xQsoLines);
   }

@@ -11,7 +11,9 @@
 #include "tools/cabrillo_header.h"
 #include "tools/host_contact.h"
 
-struct CabrilloLogInput : CabrilloHeaderValues {
+struct CabrilloLogInput {
+  std::string createdBy;              // "stats-replay 1.0.0"
+  CabrilloHeader header;              // m_callsign the own call, m_claimed the claimed score
   std::vector<ReplayedContact> qsos;  // log order
 };
 

@@ -1,26 +1,33 @@
 #include "tools/cabrillo_mode.h"
 
-#include "tools/text.h"
+#include "contest/mode_groups.h"
+#include "platform/text.h"
 
 namespace {
 
-// The mode column of RTTY and of the host modes that are not digital; every
-// other mode is digital ("DG").
+// The mode column of the host modes outside the contest that are not digital;
+// every other such mode is digital ("DG").
 struct ModeColumn {
   std::string_view hostMode;
   std::string_view column;
 };
 
-constexpr ModeColumn kModeColumns[] = {
-    {"RTTY", "RY"}, {"CW", "CW"}, {"SSB", "PH"},          {"USB", "PH"},
-    {"LSB", "PH"},  {"AM", "PH"}, {"DIGITALVOICE", "PH"}, {"FM", "FM"},
+constexpr ModeColumn kOtherModeColumns[] = {
+    {"CW", "CW"}, {"SSB", "PH"},          {"USB", "PH"}, {"LSB", "PH"},
+    {"AM", "PH"}, {"DIGITALVOICE", "PH"}, {"FM", "FM"},
 };
 
 }  // namespace
 
 std::string_view CabrilloMode(std::string_view hostMode) {
-  for (const ModeColumn& m : kModeColumns) {
-    if (EqualsIgnoringCase(m.hostMode, hostMode)) {
+  // The contest's table names its modes in capitals; the column does not
+  // depend on how a log spells them.
+  const int group = ModeGroupOf(ToUpperAscii(hostMode));
+  if (group >= 0) {
+    return kModeGroups[group].standardMode;
+  }
+  for (const ModeColumn& m : kOtherModeColumns) {
+    if (EqualsNoCase(m.hostMode, hostMode)) {
       return m.column;
     }
   }

@@ -5,8 +5,10 @@
 #include <string_view>
 #include <vector>
 
-// The two-letter mode column for a host mode name: "RY" for RTTY, "CW", "PH"
-// for the voice modes, "FM", and "DG" for every other (digital) mode.
+// The two-letter mode column for a host mode name (any case): the contest's
+// own modes as its mode-group table says ("RY" for RTTY, "DG" for the others),
+// "CW", "PH" for the voice modes, "FM", and "DG" for every other (digital)
+// mode.
 std::string_view CabrilloMode(std::string_view hostMode);
 
 // CATEGORY-MODE for the contacts written as QSO lines: RTTY when all are RTTY

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/text.h"
 #include "tools/cabrillo_mode.h"
 #include "tools/host_qso.h"
 #include "tools/printable_ascii.h"
-#include "tools/text.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ constexpr Column kColumns[] = {
 // One field of a QSO line: a single token of printable ASCII.
 std::string QsoField(std::string_view value, std::string_view ifEmpty) {
   const std::string printable = PrintableAscii(value);
-  std::string field(Trim(printable));
+  std::string field(TrimWhiteSpace(printable));
   std::replace(field.begin(), field.end(), ' ', '_');
   return field.empty() ? std::string(ifEmpty) : field;
 }
@@ -84,7 +84,7 @@ std::string CabrilloFrequency(unsigned int hertz, std::string_view band) {
   }
   if (hertz == 0 || hertz >= kLowestDesignatorHz) {
     for (const BandDesignator& b : kBandDesignators) {
-      if (EqualsIgnoringCase(b.band, bandName)) {
+      if (EqualsNoCase(b.band, bandName)) {
         return std::string(b.designator);
       }
     }
@@ -103,8 +103,8 @@ std::string FormatCabrilloQsoLine(std::string_view tag, const HostContact& qso,
   }
   const std::string fields[std::size(kColumns)] = {
       CabrilloFrequency(qso.hertz, qso.band), std::string(mode),          when,
-      Upper(QsoField(ownCall, "-")),          QsoField(qso.rstSent, rst), QsoField(qso.nrSent, "-"),
-      Upper(QsoField(qso.call, "-")),         QsoField(qso.rstRcvd, rst), QsoField(qso.nrRcvd, "-"),
+      ToUpperAscii(QsoField(ownCall, "-")),   QsoField(qso.rstSent, rst), QsoField(qso.nrSent, "-"),
+      ToUpperAscii(QsoField(qso.call, "-")),  QsoField(qso.rstRcvd, rst), QsoField(qso.nrRcvd, "-"),
   };
   std::string line(tag);
   for (std::size_t i = 0; i < std::size(kColumns); ++i) {

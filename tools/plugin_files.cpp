@@ -2,34 +2,41 @@
 
 #include <string>
 
-#include "tools/cabrillo_settings.h"
-#include "tools/text.h"
+#include "contest/mode_groups.h"
+#include "contest/settings.h"
+#include "platform/text.h"
 
 namespace {
 
-// Files the plug-in's report run and error log write in its folder.
-constexpr std::string_view kPluginFileNames[] = {
-    "err.txt",   "RTTY.log",  "PSK .log",  "HELL .log",
-    "MFSK .log", "MT63 .log", "THROB.log", "SSTV.log",
-};
+// The plug-in's error log, beside the report run's files.
+constexpr std::string_view kErrorLogName = "err.txt";
+constexpr std::string_view kSummarySheetExtension = ".sum";
+
+// The settings file's path, relative to the plug-in's folder, in its parts.
+constexpr std::string_view kSettings = kSettingsPath;
+constexpr std::size_t kSettingsSeparator = kSettings.find('\\');
 
 }  // namespace
 
 bool IsPluginReportFileName(std::string_view fileName) {
-  for (std::string_view name : kPluginFileNames) {
-    if (EqualsIgnoringCase(name, fileName)) {
+  if (EqualsNoCase(kErrorLogName, fileName)) {
+    return true;
+  }
+  for (const ModeGroup& group : kModeGroups) {
+    if (EqualsNoCase(group.logName, fileName)) {
       return true;
     }
   }
-  constexpr std::string_view kSheet = ".sum";
-  return fileName.size() >= kSheet.size() &&
-         EqualsIgnoringCase(fileName.substr(fileName.size() - kSheet.size()), kSheet);
+  const std::size_t n = kSummarySheetExtension.size();
+  return fileName.size() >= n &&
+         EqualsNoCase(fileName.substr(fileName.size() - n), kSummarySheetExtension);
 }
 
 bool IsPluginSettingsFileName(std::string_view fileName) {
-  const std::string_view path = kCabrilloSettingsPath;
-  return EqualsIgnoringCase(path.substr(path.find('\\') + 1), fileName);
+  return EqualsNoCase(kSettings.substr(kSettingsSeparator + 1), fileName);
 }
+
+std::string PluginSettingsFolder() { return std::string(kSettings.substr(0, kSettingsSeparator)); }
 
 bool WouldOverwritePluginFile(const std::filesystem::path& target) {
   std::error_code ec;
@@ -42,5 +49,5 @@ bool WouldOverwritePluginFile(const std::filesystem::path& target) {
   if (folder == here) {
     return IsPluginReportFileName(name);
   }
-  return folder == here / "Plugins" && IsPluginSettingsFileName(name);
+  return folder == here / PluginSettingsFolder() && IsPluginSettingsFileName(name);
 }

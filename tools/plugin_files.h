@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 // True for a file name the plug-in writes in its folder (err.txt, a per-mode
@@ -12,6 +13,10 @@ bool IsPluginReportFileName(std::string_view fileName);
 
 // True for the name of the plug-in's settings file in its "Plugins" folder.
 bool IsPluginSettingsFileName(std::string_view fileName);
+
+// The folder of the plug-in's settings file, relative to the folder it writes
+// in: "Plugins".
+std::string PluginSettingsFolder();
 
 // True when `target` is the plug-in's error log, one of its report files or its
 // settings file in the current folder, the one the plug-in writes in.

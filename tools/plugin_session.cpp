@@ -50,22 +50,3 @@ int PluginSession::Check(const std::string& call, const std::string& mode,
                        exchange.c_str(), band.c_str(), otherBand)
       .answer;
 }
-
-const char* CallCheckMeaning(int answer) {
-  struct Meaning {
-    int answer;
-    const char* text;
-  };
-  static constexpr Meaning kMeanings[] = {
-      {0, "duplicate"},
-      {1, "known prefix"},
-      {2, "new multiplier"},
-      {4, "bands differ"},
-  };
-  for (const Meaning& m : kMeanings) {
-    if (m.answer == answer) {
-      return m.text;
-    }
-  }
-  return "unknown answer";
-}

@@ -42,7 +42,3 @@ class PluginSession {
   DynamicLibrary library_;
   PluginEntryPoints entryPoints_;
 };
-
-// How the tools name a call-check answer: "duplicate", "known prefix", "new
-// multiplier", "bands differ", or "unknown answer".
-const char* CallCheckMeaning(int answer);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "tools/file_bytes.h"
 #include "tools/host_qso.h"
+#include "tools/read_whole_file.h"
 
 bool ReadReplayLog(const std::string& path, ReplayLog& out, std::string& error) {
   std::string bytes;

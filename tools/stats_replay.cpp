@@ -15,15 +15,18 @@
 #include <string>
 #include <vector>
 
+#include "contest/call_answers.h"
+#include "contest/settings.h"
 #include "platform/program.h"
+#include "platform/whole_file.h"
 #include "tools/cabrillo_log.h"
 #include "tools/claimed_score.h"
-#include "tools/file_bytes.h"
 #include "tools/host_qso.h"
 #include "tools/plugin_files.h"
 #include "tools/plugin_session.h"
 #include "tools/replay_log.h"
 #include "tools/replay_options.h"
+#include "tools/stored_header.h"
 
 #ifndef STATS_PLUGIN_FILE_NAME
 #error "the build names the plug-in's file"
@@ -93,8 +96,9 @@ void PrintCallChecks(const PluginSession& plugin, const std::vector<CallCheck>& 
     // The host passes the text being entered at position 14; the check answers
     // only when it is not empty.
     const int answer = plugin.Check(c.call, c.mode, c.prefix, c.call, c.band, nullptr);
+    const std::string meaning(CheckCallMeaning(answer));
     std::printf("check %s %s %s %s: %d %s\n", c.call.c_str(), c.band.c_str(), c.mode.c_str(),
-                c.prefix.c_str(), answer, CallCheckMeaning(answer));
+                c.prefix.c_str(), answer, meaning.c_str());
   }
 }
 
@@ -105,21 +109,20 @@ int WriteCabrilloLog(const std::filesystem::path& path, const std::string& ownCa
   std::vector<std::string> notes;
   CabrilloLogInput input;
   input.createdBy = std::string(kProgram) + " " + STATS_VERSION;
-  input.callsign = ownCall;
-  input.settings = ReadCabrilloSettings(kCabrilloSettingsPath, ownCall);
-  input.claimedScore = ClaimedScore(input.settings.claimed, resultText, notes);
+  input.header = ReadStoredHeader(Settings(), ownCall);
+  input.header.m_claimed = ClaimedScore(input.header.m_claimed, resultText, notes);
   input.qsos = std::move(contacts);
   const CabrilloLogText log = FormatCabrilloLog(input, notes);
   for (const std::string& note : notes) {
     Say("Cabrillo log: " + note);
   }
-  std::string error;
-  if (!WriteWholeFile(path.string(), log.bytes, error)) {
+  const std::string error = WriteWholeFile(path.string(), log.bytes);
+  if (!error.empty()) {
     Say("cannot write the Cabrillo log " + path.string() + ": " + error);
     return kUnusable;
   }
   Say("Cabrillo log " + path.string() + ": " + std::to_string(log.qsoLines) + " QSO lines, " +
-      std::to_string(log.xQsoLines) + " X-QSO lines, claimed score " + input.claimedScore);
+      std::to_string(log.xQsoLines) + " X-QSO lines, claimed score " + input.header.m_claimed);
   return kPlayed;
 }
 
@@ -157,7 +160,7 @@ int Play(const ReplayOptions& options) {
   }
   if (options.report) {
     std::error_code ec;
-    std::filesystem::create_directory("Plugins", ec);
+    std::filesystem::create_directory(PluginSettingsFolder(), ec);
   }
 
   for (const AdifWarning& w : log.warnings) {

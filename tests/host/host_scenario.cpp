@@ -8,15 +8,9 @@
 #include "tools/host_arguments.h"
 
 COleDateTime HostDateOf(int year, int month, int day, int hour, int minute) {
-  // Days from 1 Jan 1970 (civil-from-days inverted), then to the host's epoch.
-  const int y = year - (month <= 2 ? 1 : 0);
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  const long days = static_cast<long>(era) * 146097 + doe - 719468 + 25569;
-  return COleDateTime{static_cast<double>(days) + (hour * 60.0 + minute) / 1440.0,
-                      COleDateTime::valid};
+  return COleDateTime{
+      static_cast<double>(HostDayOfDate(year, month, day)) + (hour * 60.0 + minute) / 1440.0,
+      COleDateTime::valid};
 }
 
 HostContact ContactAt(const char* call, const char* band, const char* mode, const char* prefix,

@@ -31,20 +31,20 @@ std::string ReadBytes(const std::string& path) {
 CabrilloLogInput SmallLog() {
   CabrilloLogInput in;
   in.createdBy = "stats-replay 9.9.9";
-  in.callsign = "Q1OWN";
-  in.claimedScore = "1234";
-  CabrilloSettings& s = in.settings;
-  s.operators = "Q1OWN Q1OPA";
-  s.name =
+  in.header.m_callsign = "Q1OWN";
+  in.header.m_claimed = "1234";
+  CabrilloHeader& s = in.header;
+  s.m_operators = "Q1OWN Q1OPA";
+  s.m_name =
       "Ana N\xC3\xBA\xC3\xB1"
       "ez";
-  s.address = "Calle Mayor 12, Piso 3<CR>Edificio Sol, Urbanizacion Las Palmeras<LF>";
-  s.addressCity = "Valencia";
-  s.addressPostalCode = "46001";
-  s.addressCountry = "Spain";
-  s.email = "ana@example.org";
-  s.club = "Radio Club Q1";
-  s.soapbox =
+  s.m_address = "Calle Mayor 12, Piso 3<CR>Edificio Sol, Urbanizacion Las Palmeras<LF>";
+  s.m_addressCity = "Valencia";
+  s.m_addressPostalCode = "46001";
+  s.m_addressCountry = "Spain";
+  s.m_email = "ana@example.org";
+  s.m_club = "Radio Club Q1";
+  s.m_soapbox =
       "First contest with the new antenna: a long line that a Cabrillo robot would refuse "
       "unwrapped.<CR><LF>73!";
   in.qsos.push_back(Qso(At(14, 10), "RTTY", 14080500, "Q2AA", "2", "17"));
@@ -152,7 +152,7 @@ TEST(CabrilloLogTest, TheReaderRefusesWhatARobotRefuses) {
 
 TEST(CabrilloLogTest, CategoryModeCountsOnlyTheScoredLines) {
   CabrilloLogInput in;
-  in.callsign = "Q1OWN";
+  in.header.m_callsign = "Q1OWN";
   in.qsos.push_back(Qso(At(1, 0), "RTTY", 7040000, "Q2AA", "1", "2"));
   in.qsos.push_back(Qso(At(1, 5), "HELL", 7040000, "Q2BB", "2", "", false));
   std::vector<std::string> notes;
@@ -166,12 +166,12 @@ TEST(CabrilloLogTest, CategoryModeCountsOnlyTheScoredLines) {
 TEST(CabrilloLogTest, OverlongHeaderValues) {
   CabrilloLogInput in;
   in.createdBy = "stats-replay 1.0";
-  in.callsign = "Q1OWN";
-  in.claimedScore = "0";
-  in.settings.name = std::string("Maximilian ") + std::string(60, 'x') + " Y";
-  in.settings.operators = "Q1AAA Q1BBB Q1CCC Q1DDD Q1EEE Q1FFF Q1GGG Q1HHH Q1III Q1JJJ Q1KKK";
-  in.settings.address = "1<CR>2<CR>3<CR>4<CR>5<CR>6<CR>7<CR>8";
-  in.settings.soapbox = std::string(140, 's');
+  in.header.m_callsign = "Q1OWN";
+  in.header.m_claimed = "0";
+  in.header.m_name = std::string("Maximilian ") + std::string(60, 'x') + " Y";
+  in.header.m_operators = "Q1AAA Q1BBB Q1CCC Q1DDD Q1EEE Q1FFF Q1GGG Q1HHH Q1III Q1JJJ Q1KKK";
+  in.header.m_address = "1<CR>2<CR>3<CR>4<CR>5<CR>6<CR>7<CR>8";
+  in.header.m_soapbox = std::string(140, 's');
   std::vector<std::string> notes;
   const std::string bytes = FormatCabrilloLog(in, notes).bytes;
   const CabrilloReadLog read = ReadCabrilloLog(bytes);

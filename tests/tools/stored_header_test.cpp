@@ -1,4 +1,4 @@
-#include "tools/cabrillo_settings.h"
+#include "tools/stored_header.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-class CabrilloSettingsTest : public ::testing::Test {
+class StoredHeaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
@@ -30,18 +30,19 @@ class CabrilloSettingsTest : public ::testing::Test {
   std::string path_;
 };
 
-TEST_F(CabrilloSettingsTest, NoFileGivesTheFormsDefaults) {
-  const CabrilloSettings s = ReadCabrilloSettings(path_, "Q1OWN");
-  EXPECT_EQ("Q1OWN", s.operators);
-  EXPECT_EQ("DX", s.location);
+TEST_F(StoredHeaderTest, NoFileGivesTheFormsDefaults) {
+  const CabrilloHeader s = ReadStoredHeader(Settings(path_), "Q1OWN");
+  EXPECT_EQ("Q1OWN", s.m_callsign);
+  EXPECT_EQ("Q1OWN", s.m_operators);
+  EXPECT_EQ("DX", s.m_location);
   for (const std::string* empty :
-       {&s.name, &s.address, &s.addressCity, &s.addressState, &s.addressPostalCode,
-        &s.addressCountry, &s.email, &s.club, &s.soapbox, &s.claimed}) {
+       {&s.m_name, &s.m_address, &s.m_addressCity, &s.m_addressState, &s.m_addressPostalCode,
+        &s.m_addressCountry, &s.m_email, &s.m_club, &s.m_soapbox, &s.m_claimed}) {
     EXPECT_EQ("", *empty);
   }
 }
 
-TEST_F(CabrilloSettingsTest, ValuesAsTheFormStoredThem) {
+TEST_F(StoredHeaderTest, ValuesAsTheFormStoredThem) {
   {
     std::ofstream out(path_, std::ios::binary);
     out << "[Settings]\r\nStart=0\r\nClaimed=11240\r\nOperators=Q1OWN Q1OPA\r\nName=Ana\r\n"
@@ -50,23 +51,22 @@ TEST_F(CabrilloSettingsTest, ValuesAsTheFormStoredThem) {
            "Email=a@b.c\r\nClub=Club\r\nLocation=ON\r\nSoapBox=abc<CR><LF>def\r\n"
            "[Other]\r\nName=not this\r\n";
   }
-  const CabrilloSettings s = ReadCabrilloSettings(path_, "Q1OWN");
-  EXPECT_EQ("Q1OWN Q1OPA", s.operators);
-  EXPECT_EQ("Ana", s.name);
-  EXPECT_EQ("Main St 1<CR>Flat 2", s.address);
-  EXPECT_EQ("Town", s.addressCity);
-  EXPECT_EQ("ST", s.addressState);
-  EXPECT_EQ("12345", s.addressPostalCode);
-  EXPECT_EQ("Land", s.addressCountry);
-  EXPECT_EQ("a@b.c", s.email);
-  EXPECT_EQ("Club", s.club);
-  EXPECT_EQ("ON", s.location);
-  EXPECT_EQ("abc<CR><LF>def", s.soapbox);
-  EXPECT_EQ("11240", s.claimed);
+  const CabrilloHeader s = ReadStoredHeader(Settings(path_), "Q1OWN");
+  EXPECT_EQ("Q1OWN Q1OPA", s.m_operators);
+  EXPECT_EQ("Ana", s.m_name);
+  EXPECT_EQ("Main St 1<CR>Flat 2", s.m_address);
+  EXPECT_EQ("Town", s.m_addressCity);
+  EXPECT_EQ("ST", s.m_addressState);
+  EXPECT_EQ("12345", s.m_addressPostalCode);
+  EXPECT_EQ("Land", s.m_addressCountry);
+  EXPECT_EQ("a@b.c", s.m_email);
+  EXPECT_EQ("Club", s.m_club);
+  EXPECT_EQ("ON", s.m_location);
+  EXPECT_EQ("abc<CR><LF>def", s.m_soapbox);
+  EXPECT_EQ("11240", s.m_claimed);
 
   CabrilloLogInput in;
-  in.callsign = "Q1OWN";
-  in.settings = s;
+  in.header = s;
   std::vector<std::string> notes;
   const std::string bytes = FormatCabrilloLog(in, notes).bytes;
   EXPECT_NE(std::string::npos,
@@ -77,12 +77,12 @@ TEST_F(CabrilloSettingsTest, ValuesAsTheFormStoredThem) {
   EXPECT_NE(std::string::npos, bytes.find("\r\nLOCATION: ON\r\n")) << bytes;
 }
 
-TEST_F(CabrilloSettingsTest, ALongValueReadsAsThePluginReadsIt) {
+TEST_F(StoredHeaderTest, ALongValueReadsAsThePluginReadsIt) {
   {
     std::ofstream out(path_, std::ios::binary);
     out << "[Settings]\r\nSoapBox=" << std::string(150, 'a') << "\r\n";
   }
-  EXPECT_EQ(std::string(99, 'a'), ReadCabrilloSettings(path_, "Q1OWN").soapbox);
+  EXPECT_EQ(std::string(99, 'a'), ReadStoredHeader(Settings(path_), "Q1OWN").m_soapbox);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tools/file_bytes.h"
+#include "tools/read_whole_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -20,21 +20,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
   std::fclose(f);
   if (failed) {
     error = std::strerror(readErrno);
-    return false;
-  }
-  return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) {
-    error = std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const int writeErrno = errno;
-  if (std::fclose(f) != 0 || !written) {
-    error = std::strerror(writeErrno);
     return false;
   }
   return true;
