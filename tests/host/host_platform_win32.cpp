@@ -83,19 +83,21 @@ void ReportRunConfirmed(const PluginEntryPoints& stats) {
         HWND form = WaitForDialog(kFormCaption);
         ASSERT_NE(nullptr, form) << "the header form appears during the report reset";
         // What the form opens with when there is no settings file.
-        EXPECT_EQ("KOVA-BRAWLCUP ", ControlText(form, 1009)) << "CONTEST";
-        EXPECT_EQ("Q1HOST", ControlText(form, 1010)) << "CALLSIGN";
-        EXPECT_EQ("Q1HOST", ControlText(form, 1006)) << "OPERATORS";
-        EXPECT_EQ("", ControlText(form, 1008)) << "CLAIMED";
-        EXPECT_EQ("SINGLE-OP", ControlText(form, 1013)) << "CATEGORY-OPERATOR";
-        EXPECT_EQ("NON-ASSISTED", ControlText(form, 1020)) << "CATEGORY-ASSISTED";
-        EXPECT_EQ("ALL", ControlText(form, 1019)) << "CATEGORY-BAND";
-        EXPECT_EQ("RTTY", ControlText(form, 1018)) << "CATEGORY-MODE";
-        EXPECT_EQ("HIGH", ControlText(form, 1017)) << "CATEGORY-POWER";
-        EXPECT_EQ("FIXED", ControlText(form, 1016)) << "CATEGORY-STATION";
-        EXPECT_EQ("ONE", ControlText(form, 1015)) << "CATEGORY-TRANSMITTER";
-        EXPECT_EQ("", ControlText(form, 1021)) << "CATEGORY-OVERLAY";
-        EXPECT_EQ("DX", ControlText(form, 1022)) << "LOCATION";
+        struct Field {
+          int id;
+          const char* text;
+          const char* tag;
+        };
+        for (const Field& f :
+             {Field{1009, "KOVA-BRAWLCUP ", "CONTEST"}, Field{1010, "Q1HOST", "CALLSIGN"},
+              Field{1006, "Q1HOST", "OPERATORS"}, Field{1008, "", "CLAIMED"},
+              Field{1013, "SINGLE-OP", "CATEGORY-OPERATOR"},
+              Field{1020, "NON-ASSISTED", "CATEGORY-ASSISTED"}, Field{1019, "ALL", "CATEGORY-BAND"},
+              Field{1018, "RTTY", "CATEGORY-MODE"}, Field{1017, "HIGH", "CATEGORY-POWER"},
+              Field{1016, "FIXED", "CATEGORY-STATION"}, Field{1015, "ONE", "CATEGORY-TRANSMITTER"},
+              Field{1021, "", "CATEGORY-OVERLAY"}, Field{1022, "DX", "LOCATION"}}) {
+          EXPECT_EQ(f.text, ControlText(form, f.id)) << f.tag;
+        }
         EXPECT_EQ(4, Selected(form, 1018)) << "CATEGORY-MODE selects its fifth item, RTTY";
         for (int id : {1007, 1002, 1014, 1012, 1011, 1003, 1005, 1001, 1004}) {
           EXPECT_EQ("", ControlText(form, id)) << "empty field " + std::to_string(id);
