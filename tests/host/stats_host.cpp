@@ -45,13 +45,17 @@ class LoadedLibrary : public ::testing::Environment {
     }
   }
 
+  // No panel was ever started here (the pass finds "Start" at 1, the window
+  // checks make report runs), so the stop routine has nothing to wait for and
+  // unloading costs only the exit's short pause. The bound is generous: it
+  // catches a wait for a panel that does not exist, not a slow machine.
   void TearDown() override {
     const auto before = std::chrono::steady_clock::now();
     EXPECT_TRUE(g_library.Close()) << "unload the library";
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - before);
-    std::printf("unload took %ld ms\n", static_cast<long>(took.count()));
-    EXPECT_LT(took.count(), 2000) << "unloading returns promptly";
+    std::printf("unload with no panel ever started took %ld ms\n", static_cast<long>(took.count()));
+    EXPECT_LT(took.count(), 1000) << "unloading with no panel returns after the short pause only";
   }
 };
 
