@@ -381,7 +381,15 @@ TEST(PanelHost, WorksWithoutAHostObject) {
 // The child of ProcessEndsPromptlyWithThePanelOpen.
 int ExitWithPanel(const std::string& dll) {
   // Never unloaded: the process ends with the library loaded, as the host's
-  // does when it exits.
+  // does when it exits. Unloading it here would hang under Wine, which is no
+  // fault of the plug-in: this panel's host object lives in the parent
+  // process, and Wine hands every call into another process (the release of
+  // the host object on the way out among them) to a pool thread. When the
+  // pool's idle threads have ended (after 5 s without a call) a new one must
+  // start, and it waits for the loader lock that the unloading thread holds
+  // while it waits for the panel; the message filter's cancel does not end
+  // Wine's wait either. The real host's object lives in the host's own
+  // process, where the release is answered by the stop routine's pauses.
   PluginSession& s = *new PluginSession;
   // "Pref" = 1: the panel's first tick opens the window.
   HWND panel = OpenPanel(dll, s, true, "1");
