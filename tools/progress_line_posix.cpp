@@ -1,0 +1,5 @@
+#include <unistd.h>
+
+#include "tools/progress_line.h"
+
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
