@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <tuple>
 #include <unordered_map>
 
@@ -20,9 +21,65 @@ Key KeyOf(std::int64_t station, std::int64_t callText, int band, int group) {
 
 Key KeyOf(const LoggedQso& q) { return KeyOf(q.station, q.call, q.band, q.group); }
 
+// One line in the sorted index, with what the pairing reads of it.
+struct Entry {
+  Key key;
+  std::int32_t minute;
+  std::int32_t qso;
+  bool operator<(const Entry& o) const {
+    return std::tie(key, minute, qso) < std::tie(o.key, o.minute, o.qso);
+  }
+};
+
+// The lines of one key: entries [begin, end) of the index.
 struct Range {
+  Key key = 0;
   std::uint32_t begin = 0;
   std::uint32_t end = 0;
+};
+
+// Key -> range, open addressing with linear probing: one probe is one cache
+// line, where a node-based map costs an allocation per key and a miss per
+// look-up.
+class RangeTable {
+ public:
+  explicit RangeTable(const std::vector<Range>& ranges) : ranges_(ranges) {
+    std::size_t size = 16;
+    while (size < ranges.size() * 2) {
+      size *= 2;
+    }
+    slots_.assign(size, kEmpty);
+    mask_ = size - 1;
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
+      std::size_t at = Hash(ranges[r].key);
+      while (slots_[at] != kEmpty) {
+        at = (at + 1) & mask_;
+      }
+      slots_[at] = static_cast<std::uint32_t>(r);
+    }
+  }
+
+  const Range* Find(Key key) const {
+    for (std::size_t at = Hash(key);; at = (at + 1) & mask_) {
+      const std::uint32_t r = slots_[at];
+      if (r == kEmpty) {
+        return nullptr;
+      }
+      if (ranges_[r].key == key) {
+        return &ranges_[r];
+      }
+    }
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  std::size_t Hash(Key key) const {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
+  }
+
+  const std::vector<Range>& ranges_;
+  std::vector<std::uint32_t> slots_;
+  std::size_t mask_ = 0;
 };
 
 // A possible pairing of two lines, the closest in time first; ties go to the
@@ -58,32 +115,22 @@ class Matcher {
 
   // Lines sorted by key, then time, then reading order; one range per key.
   void Index() {
-    order_.resize(qsos_.size());
-    keys_.resize(qsos_.size());
+    index_.resize(qsos_.size());
     for (std::size_t i = 0; i < qsos_.size(); ++i) {
-      order_[i] = static_cast<std::int32_t>(i);
-      keys_[i] = KeyOf(qsos_[i]);
+      index_[i] = Entry{KeyOf(qsos_[i]), qsos_[i].minute, static_cast<std::int32_t>(i)};
     }
-    std::sort(order_.begin(), order_.end(), [&](std::int32_t a, std::int32_t b) {
-      const Key ka = keys_[static_cast<std::size_t>(a)];
-      const Key kb = keys_[static_cast<std::size_t>(b)];
-      if (ka != kb) {
-        return ka < kb;
-      }
-      return Qso(a).minute != Qso(b).minute ? Qso(a).minute < Qso(b).minute : a < b;
-    });
-    ranges_.reserve(qsos_.size());
+    std::sort(index_.begin(), index_.end());
     loggers_.assign(static_cast<std::size_t>(logs_.texts.Size()), 0);
     std::int64_t lastStation = -1;
     std::int32_t lastCall = -1;
-    for (std::uint32_t i = 0; i < order_.size();) {
-      const Key key = keys_[static_cast<std::size_t>(order_[i])];
+    for (std::uint32_t i = 0; i < index_.size();) {
+      const Key key = index_[i].key;
       std::uint32_t j = i + 1;
-      while (j < order_.size() && keys_[static_cast<std::size_t>(order_[j])] == key) {
+      while (j < index_.size() && index_[j].key == key) {
         ++j;
       }
-      ranges_.emplace(key, Range{i, j});
-      const LoggedQso& q = Qso(order_[i]);
+      ranges_.push_back(Range{key, i, j});
+      const LoggedQso& q = Qso(index_[i].qso);
       if (q.station != lastStation || q.call != lastCall) {
         ++loggers_[static_cast<std::size_t>(q.call)];
         lastStation = q.station;
@@ -92,28 +139,28 @@ class Matcher {
       i = j;
     }
     paired_.assign(qsos_.size(), Pairing::kNone);
+    table_ = std::make_unique<RangeTable>(ranges_);
   }
 
-  const Range* Find(Key key) const {
-    const auto found = ranges_.find(key);
-    return found != ranges_.end() ? &found->second : nullptr;
-  }
+  const Range* Find(Key key) const { return table_->Find(key); }
+
+  std::int32_t QsoAt(std::uint32_t position) const { return index_[position].qso; }
 
   // Repeats of a call on a band and column: the first line read is the QSO,
   // the later ones are dupes, as the plug-in marks them in arrival order.
   void MarkDupes() {
-    for (const auto& entry : ranges_) {
-      const Range& r = entry.second;
+    for (const Range& r : ranges_) {
       if (r.end - r.begin < 2) {
         continue;
       }
-      const auto begin = order_.begin() + r.begin;
-      const auto end = order_.begin() + r.end;
-      const std::int32_t first = *std::min_element(begin, end);
-      for (auto it = begin; it != end; ++it) {
-        if (*it != first) {
-          VerdictOf(*it).verdict = Verdict::kDupe;
-          VerdictOf(*it).other = first;
+      std::int32_t first = QsoAt(r.begin);
+      for (std::uint32_t i = r.begin + 1; i < r.end; ++i) {
+        first = std::min(first, QsoAt(i));
+      }
+      for (std::uint32_t i = r.begin; i < r.end; ++i) {
+        if (QsoAt(i) != first) {
+          VerdictOf(QsoAt(i)).verdict = Verdict::kDupe;
+          VerdictOf(QsoAt(i)).other = first;
         }
       }
     }
@@ -123,18 +170,18 @@ class Matcher {
   void Collect(const Range& a, const Range& b, std::vector<Candidate>& out) const {
     std::uint32_t from = b.begin;
     for (std::uint32_t i = a.begin; i < a.end; ++i) {
-      const std::int32_t x = order_[i];
+      const std::int32_t x = index_[i].qso;
       if (paired_[static_cast<std::size_t>(x)] != Pairing::kNone) {
         continue;
       }
-      const int t = Qso(x).minute;
-      while (from < b.end && Qso(order_[from]).minute < t - window_) {
+      const int t = index_[i].minute;
+      while (from < b.end && index_[from].minute < t - window_) {
         ++from;
       }
-      for (std::uint32_t j = from; j < b.end && Qso(order_[j]).minute <= t + window_; ++j) {
-        const std::int32_t y = order_[j];
+      for (std::uint32_t j = from; j < b.end && index_[j].minute <= t + window_; ++j) {
+        const std::int32_t y = index_[j].qso;
         if (paired_[static_cast<std::size_t>(y)] == Pairing::kNone) {
-          out.push_back(Candidate{std::abs(Qso(y).minute - t), x, y});
+          out.push_back(Candidate{std::abs(index_[j].minute - t), x, y});
         }
       }
     }
@@ -163,8 +210,8 @@ class Matcher {
 
   void PairSameCalls() {
     std::vector<Candidate> candidates;
-    for (const auto& entry : ranges_) {
-      const LoggedQso& q = Qso(order_[entry.second.begin]);
+    for (const Range& r : ranges_) {
+      const LoggedQso& q = Qso(QsoAt(r.begin));
       const int other = logs_.StationOfCall(q.call);
       // Each pair of stations once, from the lower one's side.
       if (other <= q.station) {
@@ -172,7 +219,7 @@ class Matcher {
       }
       const int ownCall = logs_.stations[static_cast<std::size_t>(q.station)].callText;
       if (const Range* back = Find(KeyOf(other, ownCall, q.band, q.group))) {
-        Collect(entry.second, *back, candidates);
+        Collect(r, *back, candidates);
         Take(candidates, Pairing::kSameCall, Pairing::kSameCall);
       }
     }
@@ -187,14 +234,15 @@ class Matcher {
     }
     std::unordered_map<std::int32_t, std::vector<int>> nearCache;
     std::vector<Candidate> candidates;
-    for (const auto& entry : ranges_) {
-      const Range& r = entry.second;
-      if (std::all_of(order_.begin() + r.begin, order_.begin() + r.end, [&](std::int32_t i) {
-            return paired_[static_cast<std::size_t>(i)] != Pairing::kNone;
-          })) {
+    for (const Range& r : ranges_) {
+      bool alone = false;
+      for (std::uint32_t i = r.begin; i < r.end && !alone; ++i) {
+        alone = paired_[static_cast<std::size_t>(QsoAt(i))] == Pairing::kNone;
+      }
+      if (!alone) {
         continue;
       }
-      const LoggedQso& q = Qso(order_[r.begin]);
+      const LoggedQso& q = Qso(QsoAt(r.begin));
       auto cached = nearCache.find(q.call);
       if (cached == nearCache.end()) {
         cached = nearCache.emplace(q.call, senders.Near(logs_.texts.Text(q.call))).first;
@@ -246,10 +294,10 @@ class Matcher {
       if (const Range* back = Find(KeyOf(worked, ownCall, q.band, q.group))) {
         int best = -1;
         for (std::uint32_t j = back->begin; j < back->end; ++j) {
-          const int gap = std::abs(Qso(order_[j]).minute - q.minute);
+          const int gap = std::abs(index_[j].minute - q.minute);
           if (best < 0 || gap < best) {
             best = gap;
-            v.other = order_[j];
+            v.other = index_[j].qso;
           }
         }
       }
@@ -263,9 +311,9 @@ class Matcher {
   const int window_;
   const std::vector<LoggedQso>& qsos_;
   std::vector<LineVerdict> verdicts_;
-  std::vector<std::int32_t> order_;
-  std::vector<Key> keys_;
-  std::unordered_map<Key, Range> ranges_;
+  std::vector<Entry> index_;
+  std::vector<Range> ranges_;  // in key order
+  std::unique_ptr<RangeTable> table_;
   std::vector<std::int32_t> loggers_;  // by call text: how many stations logged it
   std::vector<Pairing> paired_;
 };

@@ -58,6 +58,10 @@ bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
     error = std::strerror(errno);
     return false;
   }
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (!ec) {
+    bytes.reserve(static_cast<std::size_t>(size));
+  }
   char buffer[1 << 16];
   std::size_t n = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
@@ -139,6 +143,8 @@ void ReadLog(SubmittedLog& log, const fs::path& path, const std::string& name, T
   }
   const int file = static_cast<int>(log.files.size());
   log.files.push_back(name);
+  // A report run's line is about 70 bytes long.
+  log.qsos.reserve(log.qsos.size() + bytes.size() / 64);
   std::string reason;
   QsoLineFields q;
   std::string upper;
