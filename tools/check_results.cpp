@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 
-using contest_facts::kBands;
-using contest_facts::kGroupCount;
-using contest_facts::kGroups;
+namespace {
 
 // The counts columns of the results, in the order the rules list them.
 constexpr Verdict kCountedVerdicts[] = {Verdict::kNil,        Verdict::kBustedCall,
@@ -117,7 +116,7 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
                         const CheckSettings& settings) {
   std::vector<std::string> headings = {"Place",         "Call",         "Claimed QSOs",
                                        "Claimed score", "Checked QSOs", "Checked score"};
-  for (const auto& g : kGroups) {
+  for (const ModeGroup& g : kModeGroups) {
     headings.emplace_back(g.heading);
   }
   for (Verdict v : kCountedVerdicts) {
@@ -155,7 +154,7 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
 std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>& ranked) {
   std::string text =
       "place,call,claimed_qsos,claimed_score,claimed_from,checked_qsos,checked_score";
-  for (const auto& g : kGroups) {
+  for (const ModeGroup& g : kModeGroups) {
     text += ",score_" + std::string(g.heading);
   }
   for (Verdict v : kCountedVerdicts) {
@@ -192,10 +191,10 @@ std::string UbnFileName(const std::string& call) {
 
 std::string QsoLineText(const ContestLogs& logs, int qso) {
   const LoggedQso& q = QsoAt(logs, qso);
-  const auto& group = kGroups[q.group];
+  const ModeGroup& group = kModeGroups[q.group];
   char line[512];
   std::snprintf(line, sizeof line, "QSO: %5i %2s %s %-13s %-6s %-13s %s", q.khz,
-                std::string(group.codes[q.code]).c_str(), MinuteText(q.minute).c_str(),
+                std::string(group.modes[q.code].code).c_str(), MinuteText(q.minute).c_str(),
                 StationAt(logs, q.station).call.c_str(), logs.texts.Text(q.sent).c_str(),
                 logs.texts.Text(q.call).c_str(), logs.texts.Text(q.rcvd).c_str());
   return line;
@@ -245,8 +244,8 @@ void AppendVerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>
       out += " logs " + own.call + " at " + MinuteText(other->minute);
       return;
     case Verdict::kNil:
-      out += "no QSO with " + own.call + " on " + std::string(kBands[q.band].name) + " " +
-             std::string(kGroups[q.group].heading) + " within " +
+      out += "no QSO with " + own.call + " on " + std::string(kOperatorBands[q.band].label) + " " +
+             std::string(kModeGroups[q.group].heading) + " within " +
              std::to_string(settings.windowMinutes) + " minutes in " + call + "'s log";
       if (other != nullptr) {
         out += "; nearest: ";

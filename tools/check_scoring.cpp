@@ -107,20 +107,20 @@ bool CheckScoring::Open(const std::string& pluginPath, std::string& error) {
 }
 
 std::optional<ScoreTable> CheckScoring::Score(const std::string& ownCall,
-                                              std::vector<ReplayQso>& qsos, COleDateTime start,
+                                              std::vector<PlayedQso>& qsos, COleDateTime start,
                                               COleDateTime end) {
   WriteNoPanelSettings();
   plugin_->resetStats("", 0, ownCall.c_str(), &start, &end, "", "", "", "", "", "", "", "", "", "",
                       0, 0, 0, 0.0, 0.0, "", "", "");
   const COleDateTime noTime{0.0, COleDateTime::null};
-  for (ReplayQso& q : qsos) {
+  for (PlayedQso& q : qsos) {
     COleDateTime unused4 = noTime;
     COleDateTime unused5 = noTime;
     COleDateTime unused6 = noTime;
     plugin_->addData(ownCall.c_str(), q.call.c_str(), &q.time, &unused4, &unused5, &unused6, 0,
-                     q.hertz, q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(),
-                     q.nrSent.c_str(), q.nrRcvd.c_str(), "", "", "", "", "", "", "", "",
-                     q.prefix.c_str(), "", 0, 0, 0, 0.0, 0.0, "", "", "", q.band.c_str(), "");
+                     q.hertz, q.mode.c_str(), "", "", q.nrSent.c_str(), q.nrRcvd.c_str(), "", "",
+                     "", "", "", "", "", "", q.prefix.c_str(), "", 0, 0, 0, 0.0, 0.0, "", "", "",
+                     q.band.c_str(), "");
   }
   int out = 0;
   const char* result = plugin_->getResult(&out);

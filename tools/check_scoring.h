@@ -16,8 +16,19 @@
 #include <vector>
 
 #include "platform/ole_date_time.h"
-#include "tools/host_qso.h"
 #include "tools/score_table.h"
+
+// One QSO as the host passes it to AddData0.
+struct PlayedQso {
+  std::string call;
+  std::string band;  // the host's band name, "20m"
+  std::string mode;  // the host's mode name, "BPSK31"
+  std::string nrSent;
+  std::string nrRcvd;
+  std::string prefix;
+  unsigned int hertz = 0;
+  COleDateTime time;
+};
 
 class CheckScoring {
  public:
@@ -32,7 +43,7 @@ class CheckScoring {
 
   // One statistics pass over `qsos` in their order; empty when the result text
   // holds no score table.
-  std::optional<ScoreTable> Score(const std::string& ownCall, std::vector<ReplayQso>& qsos,
+  std::optional<ScoreTable> Score(const std::string& ownCall, std::vector<PlayedQso>& qsos,
                                   COleDateTime start, COleDateTime end);
 
  private:

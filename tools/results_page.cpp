@@ -4,14 +4,13 @@
 #include <array>
 #include <cstdio>
 
-namespace {
+#include "contest/mode_groups.h"
 
-using contest_facts::kGroupCount;
-using contest_facts::kGroups;
+namespace {
 
 // One colour per score column, told apart also by readers with the common
 // colour-vision deficiencies (Okabe and Ito's palette).
-constexpr std::array<const char*, kGroupCount> kGroupColours = {
+constexpr std::array<const char*, kModeGroupCount> kGroupColours = {
     "#0072B2", "#E69F00", "#009E73", "#CC79A7", "#56B4E9", "#D55E00", "#F0E442"};
 constexpr char kOkColour[] = "#009E73";
 constexpr char kFaultColour[] = "#D55E00";
@@ -128,10 +127,10 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
 
 std::string GroupLegend() {
   std::string legend = "<p>";
-  for (int g = 0; g < kGroupCount; ++g) {
+  for (int g = 0; g < kModeGroupCount; ++g) {
     legend += "<svg width=\"12\" height=\"12\"><rect width=\"12\" height=\"12\" fill=\"" +
               std::string(kGroupColours[static_cast<std::size_t>(g)]) + "\"/></svg> " +
-              std::string(kGroups[static_cast<std::size_t>(g)].heading) + " &nbsp; ";
+              std::string(kModeGroups[static_cast<std::size_t>(g)].heading) + " &nbsp; ";
   }
   return legend + "</p>";
 }
@@ -141,7 +140,7 @@ std::string ScoreBar(const ScoreTable& checked, std::int64_t leader) {
   constexpr double kWidth = 180;
   std::string svg = "<svg width=\"" + Fixed(kWidth) + "\" height=\"12\" role=\"img\">";
   double x = 0;
-  for (int g = 0; g < kGroupCount; ++g) {
+  for (int g = 0; g < kModeGroupCount; ++g) {
     const std::int64_t score = checked.scores[static_cast<std::size_t>(g)];
     if (score <= 0 || leader <= 0) {
       continue;
@@ -149,7 +148,7 @@ std::string ScoreBar(const ScoreTable& checked, std::int64_t leader) {
     const double w = kWidth * static_cast<double>(score) / static_cast<double>(leader);
     svg += "<rect x=\"" + Fixed(x) + "\" width=\"" + Fixed(w) + "\" height=\"12\" fill=\"" +
            kGroupColours[static_cast<std::size_t>(g)] + "\"><title>" +
-           std::string(kGroups[static_cast<std::size_t>(g)].heading) + " " + Number(score) +
+           std::string(kModeGroups[static_cast<std::size_t>(g)].heading) + " " + Number(score) +
            "</title></rect>";
     x += w;
   }
@@ -162,7 +161,7 @@ std::string RankedTable(const ContestLogs& logs, const std::vector<StationResult
       "<div class=\"wrap\"><table><tr><th>Place</th><th class=\"l\">Call</th>"
       "<th>Claimed QSOs</th><th>Claimed score</th><th>Checked QSOs</th>"
       "<th>Checked score</th><th class=\"l\">By mode group</th>";
-  for (const auto& g : kGroups) {
+  for (const ModeGroup& g : kModeGroups) {
     html += "<th>" + std::string(g.heading) + "</th>";
   }
   html +=
@@ -210,7 +209,7 @@ std::string VerdictTotals(const std::vector<LineVerdict>& verdicts) {
 
 // The QSO of a line in its own columns, without the station's own call.
 std::string QsoCells(const ContestLogs& logs, const LoggedQso& q) {
-  return Number(q.khz) + " " + std::string(kGroups[q.group].codes[q.code]) + " " +
+  return Number(q.khz) + " " + std::string(kModeGroups[q.group].modes[q.code].code) + " " +
          MinuteText(q.minute) + " " + HtmlEscape(logs.texts.Text(q.sent)) + " " +
          HtmlEscape(logs.texts.Text(q.call)) + " " + HtmlEscape(logs.texts.Text(q.rcvd));
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-using Row = std::array<std::int64_t, contest_facts::kGroupCount>;
+using Row = std::array<std::int64_t, kModeGroupCount>;
 
 // The seven numbers of a row's text after its label, or empty.
 std::optional<Row> RowNumbers(std::string_view line) {

@@ -11,12 +11,12 @@
 #include <optional>
 #include <string_view>
 
-#include "tools/contest_facts.h"
+#include "contest/mode_groups.h"
 
 struct ScoreTable {
-  std::array<int, contest_facts::kGroupCount> qsos{};
-  std::array<int, contest_facts::kGroupCount> prefixes{};
-  std::array<std::int64_t, contest_facts::kGroupCount> scores{};
+  std::array<int, kModeGroupCount> qsos{};
+  std::array<int, kModeGroupCount> prefixes{};
+  std::array<std::int64_t, kModeGroupCount> scores{};
 
   int TotalQsos() const;
   std::int64_t TotalScore() const;

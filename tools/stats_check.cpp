@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 #include "tools/check_options.h"
 #include "tools/check_results.h"
 #include "tools/check_scoring.h"
@@ -34,8 +36,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using contest_facts::kBands;
-using contest_facts::kGroups;
 using Clock = std::chrono::steady_clock;
 
 constexpr char kProgram[] = "stats-check";
@@ -97,7 +97,7 @@ class HostQsos {
  public:
   explicit HostQsos(const ContestLogs& logs) : logs_(logs), prefixes_(logs.texts.Size()) {}
 
-  std::vector<ReplayQso>& Of(const Station& station, const std::vector<LineVerdict>* verdicts,
+  std::vector<PlayedQso>& Of(const Station& station, const std::vector<LineVerdict>* verdicts,
                              const CheckSettings& settings) {
     qsos_.clear();
     for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
@@ -106,15 +106,15 @@ class HostQsos {
         continue;
       }
       const LoggedQso& q = logs_.qsos[static_cast<std::size_t>(i)];
-      ReplayQso h;
+      PlayedQso h;
       h.call = logs_.texts.Text(q.call);
-      h.band = std::string(kBands[q.band].name);
-      h.mode = std::string(kGroups[q.group].hostModes[q.code]);
+      h.band = std::string(kOperatorBands[q.band].label);
+      h.mode = std::string(kModeGroups[q.group].modes[q.code].name);
       h.nrSent = logs_.texts.Text(q.sent);
       h.nrRcvd = logs_.texts.Text(q.rcvd);
       h.prefix = PrefixOf(q.call);
       h.hertz = static_cast<unsigned int>(q.khz) * 1000u;
-      h.time = HostDateTime(q.minute / 1440, (q.minute % 1440) * 60L);
+      h.time = COleDateTime{q.minute / 1440.0, COleDateTime::valid};
       qsos_.push_back(std::move(h));
     }
     return qsos_;
@@ -131,7 +131,7 @@ class HostQsos {
 
   const ContestLogs& logs_;
   std::vector<std::string> prefixes_;
-  std::vector<ReplayQso> qsos_;
+  std::vector<PlayedQso> qsos_;
 };
 
 // Scores every station: checked from its kept QSOs, claimed from its summary
@@ -144,8 +144,8 @@ bool ScoreStations(const ContestLogs& logs, const std::vector<LineVerdict>& verd
   if (!scoring.Open(pluginPath, error)) {
     return false;
   }
-  const COleDateTime start = HostDateTime(logs.firstMinute / 1440);
-  const COleDateTime end = HostDateTime(logs.lastMinute / 1440);
+  const COleDateTime start{static_cast<double>(logs.firstMinute / 1440), COleDateTime::valid};
+  const COleDateTime end{static_cast<double>(logs.lastMinute / 1440), COleDateTime::valid};
   HostQsos host(logs);
   results.assign(logs.stations.size(), StationResult());
   for (std::size_t s = 0; s < logs.stations.size(); ++s) {

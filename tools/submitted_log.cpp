@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/host_qso.h"
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
+#include "platform/ole_date_time.h"
 #include "tools/text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using contest_facts::kGroupCount;
-using contest_facts::kGroups;
 
 constexpr std::size_t kQsoLineFields = 9;
 constexpr std::string_view kSheetCallLabel = "Callsign Used :";
@@ -34,17 +34,44 @@ int DigitsValue(std::string_view s) {
   return v;
 }
 
-// The day number of "YYYY-MM-DD", or -1.
+// The host's day number of "YYYY-MM-DD" from 1900 on, or -1.
 long DayOfDate(std::string_view date) {
-  if (date.size() != 10 || date[4] != '-' || date[7] != '-') {
+  if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !AllDigits(date.substr(0, 4)) ||
+      !AllDigits(date.substr(5, 2)) || !AllDigits(date.substr(8, 2))) {
     return -1;
   }
-  char compact[8];
-  std::memcpy(compact, date.data(), 4);
-  std::memcpy(compact + 4, date.data() + 5, 2);
-  std::memcpy(compact + 6, date.data() + 8, 2);
-  const std::optional<long> day = DayNumberOfDate(std::string_view(compact, sizeof compact));
-  return day ? *day : -1;
+  const int year = DigitsValue(date.substr(0, 4));
+  const int month = DigitsValue(date.substr(5, 2));
+  const int day = DigitsValue(date.substr(8, 2));
+  if (year < 1900 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) {
+    return -1;
+  }
+  return static_cast<long>(HostDayOfDate(year, month, day));
+}
+
+// The band of a frequency in kHz as the operator windows tell it (by its whole
+// megahertz), one of the contest's six, or -1.
+int BandOfKhz(int khz) {
+  const int band = OperatorBandOfHertz(khz * 1000.0);
+  return band < kGridRows ? band : -1;
+}
+
+// The mode group of a Cabrillo mode code, with the place in the group of the
+// first host mode printed with it (BPSK31 for "PS") in `*mode`; -1 for a code
+// the contest does not know.
+int GroupOfCode(std::string_view code, int* mode) {
+  const int group = ModeGroupOfCode(code);
+  if (group < 0) {
+    return -1;
+  }
+  const auto& modes = kModeGroups[static_cast<std::size_t>(group)].modes;
+  for (std::size_t m = 0; m < modes.size(); ++m) {
+    if (!modes[m].name.empty() && modes[m].code == code) {
+      *mode = static_cast<int>(m);
+      break;
+    }
+  }
+  return group;
 }
 
 bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
@@ -79,8 +106,8 @@ bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
 // The score column whose log is named `name`, ignoring case; -1 for none.
 int GroupOfLogName(const std::string& name) {
   const std::string upper = Upper(name);
-  for (int g = 0; g < kGroupCount; ++g) {
-    if (upper == Upper(kGroups[g].logFile)) {
+  for (int g = 0; g < kModeGroupCount; ++g) {
+    if (upper == Upper(kModeGroups[g].logName)) {
       return g;
     }
   }
@@ -222,12 +249,12 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
     return false;
   }
   out.khz = DigitsValue(fields[1]);
-  out.band = contest_facts::BandOfKhz(out.khz);
+  out.band = BandOfKhz(out.khz);
   if (out.band < 0) {
     reason = std::string(fields[1]) + " kHz lies on none of the contest's bands";
     return false;
   }
-  out.group = contest_facts::GroupOfCode(fields[2], &out.code);
+  out.group = GroupOfCode(fields[2], &out.code);
   if (out.group < 0) {
     reason = "mode '" + std::string(fields[2]) + "' is none of the contest's";
     return false;

@@ -27,8 +27,8 @@ struct LoggedQso {
   std::int32_t khz = 0;
   std::int32_t line = 0;   // line number in its file, from 1
   std::uint8_t file = 0;   // index into the submission's files
-  std::uint8_t band = 0;   // index into contest_facts::kBands
-  std::uint8_t group = 0;  // index into contest_facts::kGroups
+  std::uint8_t band = 0;   // index into kOperatorBands
+  std::uint8_t group = 0;  // index into kModeGroups
   std::uint8_t code = 0;   // which of the group's codes the line carries
 };
 

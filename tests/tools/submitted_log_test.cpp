@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 #include "submission_folders.h"
 
 namespace {
@@ -15,9 +17,9 @@ TEST(QsoLineTest, ReadsTheFieldsOfTheReportRunsLine) {
                            q, reason))
       << reason;
   EXPECT_EQ(1838, q.khz);
-  EXPECT_EQ("160m", contest_facts::kBands[q.band].name);
-  EXPECT_EQ("MFSK", contest_facts::kGroups[q.group].heading);
-  EXPECT_EQ("OLIVIA", contest_facts::kGroups[q.group].hostModes[q.code]);
+  EXPECT_EQ("160m", kOperatorBands[q.band].label);
+  EXPECT_EQ("MFSK", kModeGroups[q.group].heading);
+  EXPECT_EQ("OLIVIA", kModeGroups[q.group].modes[q.code].name);
   EXPECT_EQ(42414 * 1440 + 23 * 60 + 59, q.minute);
   EXPECT_EQ("Q1AB/P", q.ownCall);
   EXPECT_EQ("007", q.sent);
