@@ -35,7 +35,8 @@ MEASURE = ("import resource, subprocess, sys, time\n"
            " stderr=subprocess.PIPE, text=True)\n"
            "seconds = time.perf_counter() - start\n"
            "sys.stderr.write(code.stderr)\n"
-           "print(seconds, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)\n"
+           "usage = resource.getrusage(resource.RUSAGE_CHILDREN)\n"
+           "print(seconds, usage.ru_utime + usage.ru_stime, usage.ru_maxrss)\n"
            "sys.exit(code.returncode)\n")
 
 
@@ -72,8 +73,8 @@ def run(check, folders, out):
         sys.exit("stats-check failed:\n" + measured.stderr)
     summary = measured.stderr.strip().splitlines()[-1]
     found = re.search(r"(\d+) QSO lines checked in [\d.]+ s \((.*)\)", summary)
-    seconds, peak_kb = measured.stdout.split()
-    return int(found.group(1)), float(seconds), found.group(2), int(peak_kb)
+    seconds, cpu, peak_kb = measured.stdout.split()
+    return int(found.group(1)), float(seconds), found.group(2), int(peak_kb), float(cpu)
 
 
 def main():
@@ -94,27 +95,27 @@ def main():
             result = run(args.check, folders, out)
             if best is None or result[1] < best[1]:
                 best = result
-        lines, seconds, stages, peak_kb = best
+        lines, seconds, stages, peak_kb, cpu = best
         agree, total = agreement(folder, out)
-        rows.append((stations, len(folders), lines, seconds, stages, peak_kb, agree, total))
-        print("%5d stations (%d logs): %d QSO lines in %.2f s, %.2f us per QSO, peak %.0f MB, "
-              "%d/%d verdicts agree; %s" % (stations, len(folders), lines, seconds,
-                                            1e6 * seconds / lines, peak_kb / 1024, agree, total,
-                                            stages), flush=True)
+        rows.append((stations, len(folders), lines, seconds, cpu, peak_kb, agree, total))
+        print("%5d stations (%d logs): %d QSO lines in %.2f s (%.2f s CPU), %.2f us per QSO, "
+              "peak %.0f MB, %d/%d verdicts agree; %s" % (
+                  stations, len(folders), lines, seconds, cpu, 1e6 * seconds / lines,
+                  peak_kb / 1024, agree, total, stages), flush=True)
 
     print()
-    print("| stations | logs sent | QSO lines | seconds | us per QSO | peak memory | verdicts as "
-          "the truth |")
-    print("|---:|---:|---:|---:|---:|---:|---:|")
-    for stations, logs, lines, seconds, _, peak_kb, agree, total in rows:
-        print("| %d | %d | %d | %.2f | %.2f | %.0f MB | %.2f %% |" % (
-            stations, logs, lines, seconds, 1e6 * seconds / lines, peak_kb / 1024,
+    print("| stations | logs sent | QSO lines | seconds | CPU seconds | us per QSO | peak memory "
+          "| verdicts as the truth |")
+    print("|---:|---:|---:|---:|---:|---:|---:|---:|")
+    for stations, logs, lines, seconds, cpu, peak_kb, agree, total in rows:
+        print("| %d | %d | %d | %.2f | %.2f | %.2f | %.0f MB | %.2f %% |" % (
+            stations, logs, lines, seconds, cpu, 1e6 * seconds / lines, peak_kb / 1024,
             100.0 * agree / total))
     if len(rows) > 1:
         first, last = rows[0], rows[-1]
-        ratio = (last[3] / last[2]) / (first[3] / first[2])
-        print("\ncost per QSO at %d stations: %.2f times its cost at %d" % (last[0], ratio,
-                                                                          first[0]))
+        print("\ncost per QSO at %d stations: %.2f times its cost at %d (%.2f in CPU time)" % (
+            last[0], (last[3] / last[2]) / (first[3] / first[2]), first[0],
+            (last[4] / last[2]) / (first[4] / first[2])))
 
 
 if __name__ == "__main__":

@@ -6,7 +6,7 @@
 # Chromium comes from Debian's packages; the script installs it when it is
 # missing (it is no part of the build or the tests).
 #   OUT     picture to write (default: docs/results.png)
-#   WIDTH, HEIGHT  window size in pixels (default: 1280 x 1500)
+#   WIDTH, HEIGHT  window size in pixels (default: 1500 x 1400)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -32,6 +32,6 @@ build/native/stats-check --out "$work/results" "$work"/contest/logs/* 2>/dev/nul
 mkdir -p "$(dirname "$out")"
 # As root Chromium runs only without its sandbox; the page is our own.
 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
-  --window-size="${WIDTH:-1280},${HEIGHT:-1500}" --screenshot="$out" \
+  --window-size="${WIDTH:-1500},${HEIGHT:-1400}" --screenshot="$out" \
   "file://$work/results/index.html" 2>/dev/null
 echo "wrote $out"

@@ -336,23 +336,9 @@ long long SerialNumber(std::string_view s) {
 }  // namespace
 
 std::string_view VerdictWord(Verdict verdict) {
-  switch (verdict) {
-    case Verdict::kOk:
-      return "OK";
-    case Verdict::kNil:
-      return "NIL";
-    case Verdict::kBustedCall:
-      return "BUSTED-CALL";
-    case Verdict::kBustedExch:
-      return "BUSTED-EXCH";
-    case Verdict::kUnique:
-      return "UNIQUE";
-    case Verdict::kUnchecked:
-      return "UNCHECKED";
-    case Verdict::kDupe:
-      return "DUPE";
-  }
-  return "?";
+  static constexpr std::string_view kWords[kVerdictCount] = {
+      "OK", "NIL", "BUSTED-CALL", "BUSTED-EXCH", "UNIQUE", "UNCHECKED", "DUPE"};
+  return kWords[static_cast<std::size_t>(verdict)];
 }
 
 bool SameSerial(std::string_view a, std::string_view b) {

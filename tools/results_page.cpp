@@ -16,11 +16,12 @@ constexpr char kOkColour[] = "#009E73";
 constexpr char kFaultColour[] = "#D55E00";
 
 constexpr char kStyle[] =
-    "body{font-family:sans-serif;margin:1.5em auto;max-width:72em;padding:0 1em;color:#222}"
+    "body{font-family:sans-serif;margin:1.5em auto;max-width:90em;padding:0 1em;color:#222}"
     "h1{margin-bottom:.2em}p.sub{color:#555;margin-top:0}"
-    "table{border-collapse:collapse;font-size:.9em}"
+    "table{border-collapse:collapse;font-size:.85em}"
     "th,td{padding:.2em .5em;border-bottom:1px solid #ddd;white-space:nowrap}"
-    "th{background:#f3f3f3;text-align:right}td{text-align:right}"
+    "th{background:#f3f3f3;text-align:right;white-space:normal;vertical-align:bottom}"
+    "td{text-align:right}"
     "td.l,th.l,table.u td,table.u th{text-align:left}"
     "tr:hover td{background:#fafae8}"
     "section.ubn{margin-top:1.5em;border-top:2px solid #ccc}"
@@ -43,11 +44,30 @@ std::string Fixed(double v) {
   return text;
 }
 
+// A small square of a colour for a legend.
+std::string Swatch(const char* colour) {
+  return std::string("<svg width=\"12\" height=\"12\"><rect width=\"12\" height=\"12\" fill=\"") +
+         colour + "\"/></svg>";
+}
+
 std::string Anchor(const std::string& call) { return "ubn-" + HtmlEscape(call); }
 
-// The QSO lines of all logs per hour (per a few hours for a long period), OK
-// lines at the foot of each bar, the rest above.
-std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts) {
+// The smallest of 1, 2 or 5 times a power of ten that is at least `n`, so the
+// axis is marked at round numbers.
+int RoundUp(int n) {
+  for (int scale = 1;; scale *= 10) {
+    for (int step : {1, 2, 5}) {
+      if (step * scale >= n) {
+        return step * scale;
+      }
+    }
+  }
+}
+
+// The QSO lines of all logs per hour (per a few hours for a long period), the
+// lines that keep their points at the foot of each bar, the others above.
+std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                      const CheckSettings& settings) {
   if (logs.qsos.empty()) {
     return "<p>No QSO lines.</p>";
   }
@@ -59,12 +79,13 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
   std::vector<int> other(static_cast<std::size_t>(bars), 0);
   for (std::size_t i = 0; i < logs.qsos.size(); ++i) {
     const auto bar = static_cast<std::size_t>((logs.qsos[i].minute / 60 - firstHour) / hoursPerBar);
-    ++(verdicts[i].verdict == Verdict::kOk ? ok : other)[bar];
+    ++(KeptForScore(verdicts[i].verdict, settings) ? ok : other)[bar];
   }
   int most = 1;
   for (std::size_t b = 0; b < ok.size(); ++b) {
     most = std::max(most, ok[b] + other[b]);
   }
+  most = RoundUp(most);
   const double left = 56;
   const double top = 10;
   const double plotHeight = 200;
@@ -97,7 +118,8 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
     const auto i = static_cast<std::size_t>(b);
     const double x = left + barWidth * b;
     const std::string hour = MinuteText((firstHour + b * hoursPerBar) * 60);
-    const std::string tip = hour + ": " + Number(ok[i]) + " OK, " + Number(other[i]) + " other";
+    const std::string tip =
+        hour + ": " + Number(ok[i]) + " kept, " + Number(other[i]) + " removed or dupes";
     svg += "<g><title>" + tip + "</title>";
     svg += "<rect x=\"" + Fixed(x) + "\" y=\"" + Fixed(y(ok[i])) + "\" width=\"" +
            Fixed(barWidth - 1) + "\" height=\"" + Fixed(top + plotHeight - y(ok[i])) +
@@ -116,20 +138,19 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
     }
   }
   svg += "</svg>";
-  std::string legend =
-      "<p><svg width=\"12\" height=\"12\"><rect width=\"12\" height=\"12\" fill=\"" +
-      std::string(kOkColour) +
-      "\"/></svg> OK &nbsp; <svg width=\"12\" height=\"12\"><rect width=\"12\" "
-      "height=\"12\" fill=\"" +
-      std::string(kFaultColour) + "\"/></svg> any other verdict</p>";
+  const std::string unique = settings.removeUniques ? "" : ", UNIQUE";
+  const std::string removedUnique = settings.removeUniques ? ", UNIQUE" : "";
+  const std::string legend = "<p>" + Swatch(kOkColour) + " kept (OK, UNCHECKED" + unique +
+                             ") &nbsp; " + Swatch(kFaultColour) +
+                             " removed or no points (NIL, BUSTED-CALL, BUSTED-EXCH, DUPE" +
+                             removedUnique + ")</p>";
   return "<div class=\"wrap\">" + svg + "</div>" + legend;
 }
 
 std::string GroupLegend() {
   std::string legend = "<p>";
   for (int g = 0; g < kModeGroupCount; ++g) {
-    legend += "<svg width=\"12\" height=\"12\"><rect width=\"12\" height=\"12\" fill=\"" +
-              std::string(kGroupColours[static_cast<std::size_t>(g)]) + "\"/></svg> " +
+    legend += Swatch(kGroupColours[static_cast<std::size_t>(g)]) + " " +
               std::string(kModeGroups[static_cast<std::size_t>(g)].heading) + " &nbsp; ";
   }
   return legend + "</p>";
@@ -137,7 +158,7 @@ std::string GroupLegend() {
 
 // A station's checked score by score column, as long as the leader's is wide.
 std::string ScoreBar(const ScoreTable& checked, std::int64_t leader) {
-  constexpr double kWidth = 180;
+  constexpr double kWidth = 140;
   std::string svg = "<svg width=\"" + Fixed(kWidth) + "\" height=\"12\" role=\"img\">";
   double x = 0;
   for (int g = 0; g < kModeGroupCount; ++g) {
@@ -301,7 +322,7 @@ std::string ResultsPage(const ContestLogs& logs, const std::vector<LineVerdict>&
   }
   html += "; time window " + Number(settings.windowMinutes) + " minutes; unique calls " +
           (settings.removeUniques ? "removed" : "kept") + ".</p>\n";
-  html += "<h2>QSO rate</h2>\n" + RateChart(logs, verdicts) + "\n";
+  html += "<h2>QSO rate</h2>\n" + RateChart(logs, verdicts, settings) + "\n";
   html += "<h2>Verdicts</h2>\n" + VerdictTotals(verdicts) + "\n";
   html +=
       "<h2 id=\"results\">Results</h2>\n<p>Ranked by checked score; each call leads to its "

@@ -58,22 +58,57 @@ std::string Seconds(double s) {
   return text;
 }
 
+// A file of the results, written in one piece or several. An earlier file of
+// that name is removed first: one truncated in place may be flushed to the
+// disk at once (ext4 does that for every rewritten file), a new one is not.
+class OutputFile {
+ public:
+  explicit OutputFile(const fs::path& path) : path_(path.string()) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (file_ == nullptr) {
+      reason_ = std::strerror(errno);
+    }
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile() {
+    if (file_ != nullptr) {
+      std::fclose(file_);
+    }
+  }
+
+  void Write(const std::string& bytes) {
+    if (file_ != nullptr && reason_.empty() &&
+        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+      reason_ = std::strerror(errno);
+    }
+  }
+
+  // False, with the reason in `error`, when anything could not be written.
+  bool Close(std::string& error) {
+    if (file_ != nullptr && std::fclose(file_) != 0 && reason_.empty()) {
+      reason_ = std::strerror(errno);
+    }
+    file_ = nullptr;
+    if (!reason_.empty()) {
+      error = "cannot write " + path_ + ": " + reason_;
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  std::string reason_;
+};
+
 bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
-  // A file truncated in place may be flushed to disk at once (ext4 does so for
-  // every rewritten file); a new one is not.
-  std::error_code ec;
-  fs::remove(path, ec);
-  std::FILE* f = std::fopen(path.string().c_str(), "wb");
-  if (f == nullptr) {
-    error = "cannot write " + path.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !written) {
-    error = "cannot write " + path.string();
-    return false;
-  }
-  return true;
+  OutputFile file(path);
+  file.Write(bytes);
+  return file.Close(error);
 }
 
 void ReportSubmission(ProgressLine& progress, const SubmittedLog& log) {
@@ -181,25 +216,17 @@ bool WriteResults(const fs::path& out, const ContestLogs& logs,
     return false;
   }
   // Two million lines are written as they are made, a few megabytes at a time.
-  const fs::path tsvPath = out / "verdicts.tsv";
-  std::error_code ec;
-  fs::remove(tsvPath, ec);
-  std::FILE* tsv = std::fopen(tsvPath.string().c_str(), "wb");
-  if (tsv == nullptr) {
-    error = "cannot write " + tsvPath.string() + ": " + std::strerror(errno);
-    return false;
-  }
+  OutputFile tsv(out / "verdicts.tsv");
   std::string lines;
-  bool written = true;
   for (std::size_t s = 0; s < logs.stations.size(); ++s) {
     AppendVerdictLines(logs, verdicts, static_cast<int>(s), settings, lines);
-    if (lines.size() > (4u << 20) || s + 1 == logs.stations.size()) {
-      written = written && std::fwrite(lines.data(), 1, lines.size(), tsv) == lines.size();
+    if (lines.size() > (4u << 20)) {
+      tsv.Write(lines);
       lines.clear();
     }
   }
-  if (std::fclose(tsv) != 0 || !written) {
-    error = "cannot write " + tsvPath.string();
+  tsv.Write(lines);
+  if (!tsv.Close(error)) {
     return false;
   }
   const int stationCount = static_cast<int>(ranked.size());
