@@ -27,13 +27,13 @@ case "$out" in /*) ;; *) out="$root/$out" ;; esac
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target panel_host Stats
+cmake --build "$build" -j2 --target panel_screenshot Stats
 
 work=$(mktemp -d /tmp/stats-screenshot.XXXXXX)
 prefix="$work/prefix"
 trap 'WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LOADER="$loader" HOST_EXE="$root/$build/tests/host/panel_host.exe" DLL="$root/$build/Stats.dll"
+export LOADER="$loader" HOST_EXE="$root/$build/tests/host/panel_screenshot.exe" DLL="$root/$build/Stats.dll"
 export SHOT="$work/panel.bmp"
 # Everything Wine starts must start inside the X server, or windows cannot open.
 (cd "$work" && xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

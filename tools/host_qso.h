@@ -11,24 +11,12 @@
 
 #include "platform/ole_date_time.h"
 #include "tools/adif.h"
-
-struct ReplayQso {
-  std::string call;
-  std::string band;  // "20m"
-  std::string mode;  // "BPSK31", "RTTY" ...
-  std::string rstSent;
-  std::string rstRcvd;
-  std::string nrSent;
-  std::string nrRcvd;
-  std::string prefix;
-  unsigned int hertz = 0;  // 0 when the log gives no usable frequency
-  COleDateTime time{0.0, COleDateTime::invalid};
-};
+#include "tools/host_contact.h"
 
 // Builds the QSO of one record. False, with a warning, for a record the host
 // could not have logged (no CALL); every other flaw is warned about and the
 // QSO is built with what is left.
-bool MapRecord(const AdifRecord& record, ReplayQso& out, std::vector<AdifWarning>& warnings);
+bool MapRecord(const AdifRecord& record, HostContact& out, std::vector<AdifWarning>& warnings);
 
 // The log's own callsign: the first STATION_CALLSIGN of a record or of the
 // header, else the first OPERATOR. Empty when the log names neither.
@@ -44,7 +32,7 @@ std::optional<std::uint64_t> ParseFrequencyHz(std::string_view mhz);
 std::string BandOfFrequency(std::uint64_t hertz);
 
 // The mode name the host uses for an ADIF MODE and SUBMODE (any case).
-std::string HostMode(std::string_view mode, std::string_view submode);
+std::string HostModeOfAdif(std::string_view mode, std::string_view submode);
 
 // Days since 30 December 1899 for an ADIF date "YYYYMMDD"; empty when it is not
 // a calendar date from 1900 to 9999.

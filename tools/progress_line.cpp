@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/program.h"
+
 namespace {
 
 constexpr auto kQuietFor = std::chrono::seconds(1);

@@ -25,6 +25,3 @@ class ProgressLine {
   Clock::time_point last_;
   std::size_t shown_ = 0;  // length of the text on the terminal
 };
-
-// True when stderr goes to a terminal.
-bool StderrIsTerminal();

@@ -18,12 +18,13 @@
 
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
+#include "platform/program.h"
 #include "tools/check_options.h"
 #include "tools/check_results.h"
 #include "tools/check_scoring.h"
 #include "tools/contest_logs.h"
+#include "tools/host_contact.h"
 #include "tools/log_matcher.h"
-#include "tools/plugin_library.h"
 #include "tools/progress_line.h"
 #include "tools/results_page.h"
 #include "tools/submitted_log.h"
@@ -132,7 +133,7 @@ class HostQsos {
  public:
   explicit HostQsos(const ContestLogs& logs) : logs_(logs), prefixes_(logs.texts.Size()) {}
 
-  std::vector<PlayedQso>& Of(const Station& station, const std::vector<LineVerdict>* verdicts,
+  const std::vector<HostContact>& Of(const Station& station, const std::vector<LineVerdict>* verdicts,
                              const CheckSettings& settings) {
     qsos_.clear();
     for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
@@ -141,7 +142,7 @@ class HostQsos {
         continue;
       }
       const LoggedQso& q = logs_.qsos[static_cast<std::size_t>(i)];
-      PlayedQso h;
+      HostContact h;
       h.call = logs_.texts.Text(q.call);
       h.band = std::string(kOperatorBands[q.band].label);
       h.mode = std::string(kModeGroups[q.group].modes[q.code].name);
@@ -166,7 +167,7 @@ class HostQsos {
 
   const ContestLogs& logs_;
   std::vector<std::string> prefixes_;
-  std::vector<PlayedQso> qsos_;
+  std::vector<HostContact> qsos_;
 };
 
 // Scores every station: checked from its kept QSOs, claimed from its summary

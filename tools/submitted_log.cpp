@@ -11,7 +11,7 @@
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
 #include "platform/ole_date_time.h"
-#include "tools/text.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -105,9 +105,9 @@ bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
 
 // The score column whose log is named `name`, ignoring case; -1 for none.
 int GroupOfLogName(const std::string& name) {
-  const std::string upper = Upper(name);
+  const std::string upper = ToUpperAscii(name);
   for (int g = 0; g < kModeGroupCount; ++g) {
-    if (upper == Upper(kModeGroups[g].logName)) {
+    if (upper == ToUpperAscii(kModeGroups[g].logName)) {
       return g;
     }
   }
@@ -115,7 +115,7 @@ int GroupOfLogName(const std::string& name) {
 }
 
 bool IsSheetName(const std::string& name) {
-  return name.size() > 4 && Upper(name.substr(name.size() - 4)) == ".SUM";
+  return name.size() > 4 && ToUpperAscii(name.substr(name.size() - 4)) == ".SUM";
 }
 
 // Calls each line of `bytes` with its number and text (without the line end).
@@ -149,7 +149,7 @@ void ReadSheet(SubmittedLog& log, const fs::path& path, const std::string& name)
   ForEachLine(bytes, [&](int, std::string_view line) {
     const std::size_t label = line.find(kSheetCallLabel);
     if (sheet.call.empty() && label != std::string_view::npos) {
-      sheet.call = Upper(Trim(line.substr(label + kSheetCallLabel.size())));
+      sheet.call = ToUpperAscii(TrimWhiteSpace(line.substr(label + kSheetCallLabel.size())));
     }
   });
   sheet.table = ParseScoreTable(bytes);
