@@ -7,10 +7,8 @@
 //
 // Exit codes: 0 results written, 1 the plug-in or the output folder could not
 // be used, 2 the command line could not be used.
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -19,6 +17,8 @@
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
 #include "platform/program.h"
+#include "platform/text.h"
+#include "platform/whole_file.h"
 #include "tools/check_options.h"
 #include "tools/check_results.h"
 #include "tools/check_scoring.h"
@@ -53,63 +53,24 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string Seconds(double s) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f s", s);
-  return text;
+std::string Seconds(double s) { return FormatText("%.1f s", s); }
+
+// The files of the results are replaced whole, so a reader never finds one
+// half-written. They can be made again from the logs: flushing each of
+// thousands to the disk would only slow the run.
+constexpr Durability kResultsDurability = Durability::kWritten;
+
+// False, with a sentence in `error`, when the system gave a reason.
+bool Written(const fs::path& path, const std::string& reason, std::string& error) {
+  if (!reason.empty()) {
+    error = "cannot write " + path.string() + ": " + reason;
+    return false;
+  }
+  return true;
 }
 
-// A file of the results, written in one piece or several. An earlier file of
-// that name is removed first: one truncated in place may be flushed to the
-// disk at once (ext4 does that for every rewritten file), a new one is not.
-class OutputFile {
- public:
-  explicit OutputFile(const fs::path& path) : path_(path.string()) {
-    std::error_code ec;
-    fs::remove(path, ec);
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (file_ == nullptr) {
-      reason_ = std::strerror(errno);
-    }
-  }
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-  ~OutputFile() {
-    if (file_ != nullptr) {
-      std::fclose(file_);
-    }
-  }
-
-  void Write(const std::string& bytes) {
-    if (file_ != nullptr && reason_.empty() &&
-        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-      reason_ = std::strerror(errno);
-    }
-  }
-
-  // False, with the reason in `error`, when anything could not be written.
-  bool Close(std::string& error) {
-    if (file_ != nullptr && std::fclose(file_) != 0 && reason_.empty()) {
-      reason_ = std::strerror(errno);
-    }
-    file_ = nullptr;
-    if (!reason_.empty()) {
-      error = "cannot write " + path_ + ": " + reason_;
-      return false;
-    }
-    return true;
-  }
-
- private:
-  std::string path_;
-  std::FILE* file_ = nullptr;
-  std::string reason_;
-};
-
 bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
-  OutputFile file(path);
-  file.Write(bytes);
-  return file.Close(error);
+  return Written(path, WriteWholeFile(path.string(), bytes, kResultsDurability), error);
 }
 
 void ReportSubmission(ProgressLine& progress, const SubmittedLog& log) {
@@ -217,7 +178,8 @@ bool WriteResults(const fs::path& out, const ContestLogs& logs,
     return false;
   }
   // Two million lines are written as they are made, a few megabytes at a time.
-  OutputFile tsv(out / "verdicts.tsv");
+  const fs::path tsvPath = out / "verdicts.tsv";
+  WholeFileWriter tsv(tsvPath.string(), kResultsDurability);
   std::string lines;
   for (std::size_t s = 0; s < logs.stations.size(); ++s) {
     AppendVerdictLines(logs, verdicts, static_cast<int>(s), settings, lines);
@@ -227,7 +189,7 @@ bool WriteResults(const fs::path& out, const ContestLogs& logs,
     }
   }
   tsv.Write(lines);
-  if (!tsv.Close(error)) {
+  if (!Written(tsvPath, tsv.Commit(), error)) {
     return false;
   }
   const int stationCount = static_cast<int>(ranked.size());
