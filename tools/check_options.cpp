@@ -1,8 +1,8 @@
 #include "tools/check_options.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 
+#include "tools/host_qso.h"
 #include "tools/replay_options.h"
 
 namespace {
@@ -18,18 +18,13 @@ std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay)
     }
     return static_cast<int>(*day) * kMinutesPerDay + (lastMinuteOfDay ? kMinutesPerDay - 1 : 0);
   }
-  const std::optional<long> day = ParseOptionDate(text.substr(0, 10));
-  const std::string time = text.substr(11);
-  if (!day || text.size() != 15 || (text[10] != ' ' && text[10] != 'T') ||
-      !std::all_of(time.begin(), time.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  const std::optional<long> day = DayNumberOfIsoDate(text.substr(0, 10));
+  const std::optional<long> seconds =
+      text.size() == 15 ? SecondsOfTime(text.substr(11)) : std::optional<long>();
+  if (!day || !seconds || (text[10] != ' ' && text[10] != 'T')) {
     return std::nullopt;
   }
-  const int hours = std::stoi(time.substr(0, 2));
-  const int minutes = std::stoi(time.substr(2, 2));
-  if (hours > 23 || minutes > 59) {
-    return std::nullopt;
-  }
-  return static_cast<int>(*day) * kMinutesPerDay + hours * 60 + minutes;
+  return static_cast<int>(*day * kMinutesPerDay + *seconds / 60);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ const char kReplayUsage[] =
 
 std::optional<long> ParseOptionDate(const std::string& text) {
   if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-    return DayNumberOfDate(text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2));
+    return DayNumberOfIsoDate(text);
   }
   if (text.size() == 8) {
     return DayNumberOfDate(text);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "contest/mode_groups.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -32,17 +32,12 @@ constexpr char kStyle[] =
 std::string Number(std::int64_t n) { return std::to_string(n); }
 
 std::string Percent(std::int64_t part, std::int64_t whole) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f %%",
-                whole > 0 ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
-  return text;
+  return FormatText("%.1f %%", whole > 0 ? 100.0 * static_cast<double>(part) /
+                                               static_cast<double>(whole)
+                                         : 0.0);
 }
 
-std::string Fixed(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", v);
-  return text;
-}
+std::string Fixed(double v) { return FormatText("%.1f", v); }
 
 // A small square of a colour for a legend.
 std::string Swatch(const char* colour) {

@@ -24,6 +24,7 @@
 #include "tools/check_scoring.h"
 #include "tools/contest_logs.h"
 #include "tools/host_contact.h"
+#include "tools/host_qso.h"
 #include "tools/log_matcher.h"
 #include "tools/progress_line.h"
 #include "tools/results_page.h"
@@ -41,6 +42,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char kProgram[] = "stats-check";
 constexpr std::size_t kUnreadShownPerFolder = 10;
+constexpr int kMinutesPerDay = 1440;
 
 enum ExitCode { kWritten = 0, kUnusable = 1, kBadCommandLine = 2 };
 
@@ -111,7 +113,7 @@ class HostQsos {
       h.nrRcvd = logs_.texts.Text(q.rcvd);
       h.prefix = PrefixOf(q.call);
       h.hertz = static_cast<unsigned int>(q.khz) * 1000u;
-      h.time = COleDateTime{q.minute / 1440.0, COleDateTime::valid};
+      h.time = HostDateTime(q.minute / kMinutesPerDay, q.minute % kMinutesPerDay * 60L);
       qsos_.push_back(std::move(h));
     }
     return qsos_;
@@ -141,8 +143,8 @@ bool ScoreStations(const ContestLogs& logs, const std::vector<LineVerdict>& verd
   if (!scoring.Open(pluginPath, error)) {
     return false;
   }
-  const COleDateTime start{static_cast<double>(logs.firstMinute / 1440), COleDateTime::valid};
-  const COleDateTime end{static_cast<double>(logs.lastMinute / 1440), COleDateTime::valid};
+  const COleDateTime start = HostDateTime(logs.firstMinute / kMinutesPerDay);
+  const COleDateTime end = HostDateTime(logs.lastMinute / kMinutesPerDay);
   HostQsos host(logs);
   results.assign(logs.stations.size(), StationResult());
   for (std::size_t s = 0; s < logs.stations.size(); ++s) {
