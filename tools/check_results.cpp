@@ -1,10 +1,11 @@
 #include "tools/check_results.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "contest/bands.h"
+#include "contest/file_word.h"
 #include "contest/mode_groups.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -177,27 +178,15 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
   return text;
 }
 
-std::string UbnFileName(const std::string& call) {
-  std::string name = call;
-  for (char& c : name) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || c == '/' || c == '\\' || c == '<' || c == '>' || c == ':' || c == '"' ||
-        c == '|' || c == '?' || c == '*') {
-      c = '_';
-    }
-  }
-  return name + ".ubn.txt";
-}
+std::string UbnFileName(const std::string& call) { return FileWordOf(call) + ".ubn.txt"; }
 
 std::string QsoLineText(const ContestLogs& logs, int qso) {
   const LoggedQso& q = QsoAt(logs, qso);
   const ModeGroup& group = kModeGroups[q.group];
-  char line[512];
-  std::snprintf(line, sizeof line, "QSO: %5i %2s %s %-13s %-6s %-13s %s", q.khz,
-                std::string(group.modes[q.code].code).c_str(), MinuteText(q.minute).c_str(),
-                StationAt(logs, q.station).call.c_str(), logs.texts.Text(q.sent).c_str(),
-                logs.texts.Text(q.call).c_str(), logs.texts.Text(q.rcvd).c_str());
-  return line;
+  return FormatText("QSO: %5i %2s %s %-13s %-6s %-13s %s", q.khz,
+                    std::string(group.modes[q.code].code).c_str(), MinuteText(q.minute).c_str(),
+                    StationAt(logs, q.station).call.c_str(), logs.texts.Text(q.sent).c_str(),
+                    logs.texts.Text(q.call).c_str(), logs.texts.Text(q.rcvd).c_str());
 }
 
 std::string VerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
@@ -294,9 +283,7 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
       continue;
     }
     any = true;
-    char head[64];
-    std::snprintf(head, sizeof head, "\n%-12s ", std::string(VerdictWord(verdict)).c_str());
-    text += head + FileAndLine(logs, QsoAt(logs, i)) + "  " + QsoLineText(logs, i) + "\n";
+    text += FormatText("\n%-12s ", std::string(VerdictWord(verdict)).c_str()) + FileAndLine(logs, QsoAt(logs, i)) + "  " + QsoLineText(logs, i) + "\n";
     text += std::string(13, ' ') + VerdictDetail(logs, verdicts, i, settings) + "\n";
   }
   if (!any) {

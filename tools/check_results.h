@@ -45,8 +45,8 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
                         const CheckSettings& settings);
 std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>& ranked);
 
-// The file name of a station's UBN list: its call with every character a file
-// name cannot hold as "_".
+// The file name of a station's UBN list: its call as the word that names its
+// summary sheet ("/" and every character a file name cannot hold as "_").
 std::string UbnFileName(const std::string& call);
 
 // A station's UBN list: its scores, its counts, each line that is not OK with

@@ -5,6 +5,9 @@
 #include <map>
 
 #include "platform/ole_date_time.h"
+#include "platform/text.h"
+#include "tools/host_qso.h"
+#include "tools/plugin_files.h"
 
 namespace {
 
@@ -16,22 +19,30 @@ std::string Joined(const std::vector<std::string>& items) {
   return text;
 }
 
-// The summary sheet of a station: the first that names its call.
+// The summary sheet of a station: of those that name its call, the one under
+// the name the report run gives it, else the first.
 void ChooseSheet(const SubmittedLog& log, Station& station, std::vector<std::string>& messages) {
+  const std::string usual = SummarySheetFileName(station.call);
+  const SubmittedLog::Sheet* chosen = nullptr;
+  for (const SubmittedLog::Sheet& sheet : log.sheets) {
+    if (sheet.call == station.call &&
+        (chosen == nullptr || (EqualsNoCase(sheet.file, usual) && !EqualsNoCase(chosen->file, usual)))) {
+      chosen = &sheet;
+    }
+  }
   for (const SubmittedLog::Sheet& sheet : log.sheets) {
     if (sheet.call != station.call) {
       messages.push_back(log.PathOf(sheet.file) + " names " +
                          (sheet.call.empty() ? std::string("no call") : sheet.call) +
                          ", not the logs' " + station.call + "; not used");
-      continue;
-    }
-    if (!station.sheetFile.empty()) {
+    } else if (&sheet != chosen) {
       messages.push_back(log.PathOf(sheet.file) + " is a second summary sheet of " + station.call +
-                         "; " + station.sheetFile + " is used");
-      continue;
+                         "; " + chosen->file + " is used");
     }
-    station.sheetFile = sheet.file;
-    station.sheet = sheet.table;
+  }
+  if (chosen != nullptr) {
+    station.sheetFile = chosen->file;
+    station.sheet = chosen->table;
   }
 }
 
@@ -147,8 +158,5 @@ void KeepContestPeriod(ContestLogs& logs, std::optional<int> startMinute,
 }
 
 std::string MinuteText(int minute) {
-  const COleDateTime time{
-      static_cast<double>(minute / 1440) + static_cast<double>(minute % 1440) / 1440.0,
-      COleDateTime::valid};
-  return FormatDateTime(time, "%Y-%m-%d %H%M");
+  return FormatDateTime(HostDateTime(minute / 1440, minute % 1440 * 60L), "%Y-%m-%d %H%M");
 }

@@ -14,6 +14,16 @@
 // log, a summary sheet); compared without regard to case, as Windows does.
 bool IsPluginReportFileName(std::string_view fileName);
 
+// The mode group whose per-mode log has this file name, compared without
+// regard to case; -1 for any other name.
+int ModeGroupOfLogFileName(std::string_view fileName);
+
+// True for a summary sheet's name: anything ending in ".sum", in any case.
+bool IsSummarySheetFileName(std::string_view fileName);
+
+// The name a report run gives the summary sheet of `ownCall`: "Q1OWN.sum".
+std::string SummarySheetFileName(const std::string& ownCall);
+
 // True for the name of the plug-in's settings file in its "Plugins" folder.
 bool IsPluginSettingsFileName(std::string_view fileName);
 

@@ -1,23 +1,23 @@
 #include "tools/submitted_log.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
-#include "platform/ole_date_time.h"
 #include "platform/text.h"
+#include "tools/host_qso.h"
+#include "tools/plugin_files.h"
+#include "tools/read_whole_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr std::size_t kQsoLineFields = 9;
+constexpr long kMinutesPerDay = 1440;
 constexpr std::string_view kSheetCallLabel = "Callsign Used :";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -32,21 +32,6 @@ int DigitsValue(std::string_view s) {
     v = v * 10 + (c - '0');
   }
   return v;
-}
-
-// The host's day number of "YYYY-MM-DD" from 1900 on, or -1.
-long DayOfDate(std::string_view date) {
-  if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !AllDigits(date.substr(0, 4)) ||
-      !AllDigits(date.substr(5, 2)) || !AllDigits(date.substr(8, 2))) {
-    return -1;
-  }
-  const int year = DigitsValue(date.substr(0, 4));
-  const int month = DigitsValue(date.substr(5, 2));
-  const int day = DigitsValue(date.substr(8, 2));
-  if (year < 1900 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) {
-    return -1;
-  }
-  return static_cast<long>(HostDayOfDate(year, month, day));
 }
 
 // The band of a frequency in kHz as the operator windows tell it (by its whole
@@ -80,42 +65,7 @@ bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
     error = "it is a folder";
     return false;
   }
-  std::FILE* f = std::fopen(path.string().c_str(), "rb");
-  if (f == nullptr) {
-    error = std::strerror(errno);
-    return false;
-  }
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (!ec) {
-    bytes.reserve(static_cast<std::size_t>(size));
-  }
-  char buffer[1 << 16];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-    bytes.append(buffer, n);
-  }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) {
-    error = "read error";
-    return false;
-  }
-  return true;
-}
-
-// The score column whose log is named `name`, ignoring case; -1 for none.
-int GroupOfLogName(const std::string& name) {
-  const std::string upper = ToUpperAscii(name);
-  for (int g = 0; g < kModeGroupCount; ++g) {
-    if (upper == ToUpperAscii(kModeGroups[g].logName)) {
-      return g;
-    }
-  }
-  return -1;
-}
-
-bool IsSheetName(const std::string& name) {
-  return name.size() > 4 && ToUpperAscii(name.substr(name.size() - 4)) == ".SUM";
+  return ReadWholeFile(path.string(), bytes, error);
 }
 
 // Calls each line of `bytes` with its number and text (without the line end).
@@ -181,7 +131,7 @@ void ReadLog(SubmittedLog& log, const fs::path& path, const std::string& name, T
     }
     upper.assign(text);
     for (char& c : upper) {
-      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      c = ToUpperAscii(c);
     }
     return texts.Intern(upper);
   };
@@ -259,19 +209,19 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
     reason = "mode '" + std::string(fields[2]) + "' is none of the contest's";
     return false;
   }
-  const long day = DayOfDate(fields[3]);
-  if (day < 0) {
+  const std::optional<long> day = DayNumberOfIsoDate(fields[3]);
+  if (!day) {
     reason = "'" + std::string(fields[3]) + "' is not a date (YYYY-MM-DD)";
     return false;
   }
   const std::string_view time = fields[4];
-  if (time.size() != 4 || !AllDigits(time) || DigitsValue(time.substr(0, 2)) > 23 ||
-      DigitsValue(time.substr(2, 2)) > 59) {
+  const std::optional<long> seconds =
+      time.size() == 4 ? SecondsOfTime(time) : std::optional<long>();
+  if (!seconds) {
     reason = "'" + std::string(time) + "' is not a time (HHMM)";
     return false;
   }
-  out.minute = static_cast<int>(day) * 1440 + DigitsValue(time.substr(0, 2)) * 60 +
-               DigitsValue(time.substr(2, 2));
+  out.minute = static_cast<int>(*day * kMinutesPerDay + *seconds / 60);
   out.ownCall = fields[5];
   out.sent = fields[6];
   out.theirCall = fields[7];
@@ -301,10 +251,10 @@ SubmittedLog ReadSubmission(const std::string& folder, TextPool& texts) {
   std::vector<std::string> others;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    const int group = GroupOfLogName(name);
+    const int group = ModeGroupOfLogFileName(name);
     if (group >= 0) {
       logs.push_back(Entry{group, name, it->path()});
-    } else if (IsSheetName(name)) {
+    } else if (IsSummarySheetFileName(name)) {
       sheets.push_back(Entry{-1, name, it->path()});
     } else {
       others.push_back(name);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
@@ -104,6 +105,27 @@ TEST_F(SubmittedLogTest, ReadsTheLogsAndSheetAndNamesWhatItCannotRead) {
   EXPECT_EQ((std::vector<std::string>{log.PathOf("notes.txt") +
                                       " is neither a per-mode log nor a summary sheet; not read"}),
             log.messages);
+}
+
+// Of two sheets of one station, the one under the name the report run gives
+// it counts, whatever the other is called.
+TEST_F(SubmittedLogTest, TheSheetUnderTheReportRunsNameCounts) {
+  const std::string folder =
+      Write("portable", "RTTY.log", {"QSO: 14080 RY 2016-02-13 0930 Q1AA/P 1 Q2BB 2"});
+  for (const auto& [file, score] : {std::pair<const char*, const char*>{"A-copy.sum", "1"},
+                                    {"Q1AA_P.sum", "3"}}) {
+    Write("portable", file,
+          {"\tCallsign Used : Q1AA/P", "QSO\t 1\t 0\t 0\t 0\t 0\t 0\t 0",
+           "PFX\t 1\t 0\t 0\t 0\t 0\t 0\t 0", std::string("Score\t ") + score + "\t 0\t 0\t 0\t 0\t 0\t 0"});
+  }
+  const ContestLogs logs = Read({folder});
+  ASSERT_EQ(1u, logs.stations.size());
+  EXPECT_EQ("Q1AA_P.sum", logs.stations[0].sheetFile);
+  ASSERT_TRUE(logs.stations[0].sheet.has_value());
+  EXPECT_EQ(3, logs.stations[0].sheet->TotalScore());
+  EXPECT_EQ((std::vector<std::string>{(std::filesystem::path(folder) / "A-copy.sum").string() +
+                                      " is a second summary sheet of Q1AA/P; Q1AA_P.sum is used"}),
+            messages_);
 }
 
 TEST_F(SubmittedLogTest, StationsThatCannotBeToldApartAreLeftOut) {
