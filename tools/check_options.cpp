@@ -29,62 +29,65 @@ std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay)
 
 }  // namespace
 
-CheckCommand ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
+CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
                                std::string& message) {
   out = CheckOptions();
   CLI::App app(
-      "Cross-checks the submitted logs of the KOVA Brawlcup Digital Prefix Contest and writes "
-      "the results, one UBN list per station, every claimed QSO's verdict and a results page.",
+      "Cross-checks the submitted logs of the KOVA Brawlcup Digital Prefix Contest\n"
+      "and writes the results, one UBN list per station, every claimed QSO's verdict\n"
+      "and a results page.",
       "stats-check");
+  app.footer(
+      "Exit codes: 0 the results were written; 1 the plug-in or the output folder\n"
+      "could not be used; 2 the command line could not be used.");
   std::string start;
   std::string end;
   app.add_option("--out", out.outDir, "folder the results are written to (made when missing)")
+      ->type_name("DIR")
       ->required();
   app.add_option("--window", out.windowMinutes,
-                 "time tolerance between the two halves of a QSO, in minutes")
-      ->check(CLI::Range(0, kMinutesPerDay))
+                 "time tolerance between the two halves of a QSO,\n0 to 1440 minutes")
+      ->type_name("MINUTES")
+      ->check(CLI::Range(0, kMinutesPerDay).description(""))
       ->capture_default_str();
   app.add_flag("--remove-uniques", out.removeUniques,
-               "remove QSOs with a call no other log holds (default: kept and flagged)");
+               "remove QSOs with a call no other log holds\n(default: kept and flagged)");
   app.add_option("--start", start,
-                 "contest start, YYYY-MM-DD or \"YYYY-MM-DD HHMM\" (default: from the logs); "
-                 "earlier QSO lines are not read");
+                 "contest start, YYYY-MM-DD or \"YYYY-MM-DD HHMM\"\n"
+                 "(default: from the logs); earlier QSO lines are not\nread")
+      ->type_name("DATE");
   app.add_option("--end", end,
-                 "contest end, YYYY-MM-DD (to its last minute) or \"YYYY-MM-DD HHMM\" "
-                 "(default: from the logs); later QSO lines are not read");
+                 "contest end, YYYY-MM-DD (to its last minute) or\n"
+                 "\"YYYY-MM-DD HHMM\" (default: from the logs); later QSO\nlines are not read")
+      ->type_name("DATE");
   app.add_option("--plugin", out.pluginPath,
-                 "the plug-in library that scores the logs (default: the one beside this "
-                 "program)");
+                 "the plug-in library that scores the logs (default:\nthe one beside this program)")
+      ->type_name("PATH");
   app.add_option("SUBMISSION", out.submissions,
-                 "a folder holding one station's per-mode logs and its .sum sheet")
+                 "a folder holding one station's per-mode logs and its\n.sum sheet")
+      ->type_name("")
       ->required();
-  try {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    message = app.help();
-    return CheckCommand::kHelp;
-  } catch (const CLI::ParseError& e) {
-    message = e.what();
-    return CheckCommand::kUnusable;
+  const CommandLine result = ParseCommandLine(app, args, message);
+  if (result != CommandLine::kRun) {
+    return result;
   }
   if (!start.empty()) {
     out.startMinute = ParsePeriodEnd(start, false);
     if (!out.startMinute) {
       message = "--start: '" + start + "' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\"";
-      return CheckCommand::kUnusable;
+      return CommandLine::kUnusable;
     }
   }
   if (!end.empty()) {
     out.endMinute = ParsePeriodEnd(end, true);
     if (!out.endMinute) {
       message = "--end: '" + end + "' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\"";
-      return CheckCommand::kUnusable;
+      return CommandLine::kUnusable;
     }
   }
   if (out.startMinute && out.endMinute && *out.endMinute < *out.startMinute) {
     message = "--end lies before --start";
-    return CheckCommand::kUnusable;
+    return CommandLine::kUnusable;
   }
-  return CheckCommand::kRun;
+  return CommandLine::kRun;
 }

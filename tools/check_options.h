@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/command_line.h"
+
 struct CheckOptions {
   std::string outDir;
   std::vector<std::string> submissions;  // one folder per station
@@ -15,9 +17,7 @@ struct CheckOptions {
   std::string pluginPath;  // empty: the library beside the program
 };
 
-enum class CheckCommand { kRun, kHelp, kUnusable };
-
 // Reads the arguments after the program name. kHelp puts the usage text in
 // `message`, kUnusable a one-line reason.
-CheckCommand ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
+CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
                                std::string& message);

@@ -296,13 +296,13 @@ int main(int argc, char** argv) {
     CheckOptions options;
     std::string message;
     switch (ParseCheckOptions(std::vector<std::string>(argv + 1, argv + argc), options, message)) {
-      case CheckCommand::kHelp:
+      case CommandLine::kHelp:
         std::fputs(message.c_str(), stdout);
         return kWritten;
-      case CheckCommand::kUnusable:
+      case CommandLine::kUnusable:
         std::fprintf(stderr, "%s: %s (see %s --help)\n", kProgram, message.c_str(), kProgram);
         return kBadCommandLine;
-      case CheckCommand::kRun:
+      case CommandLine::kRun:
         break;
     }
     return Check(options);

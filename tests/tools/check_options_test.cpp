@@ -11,7 +11,7 @@ TEST(CheckOptionsTest, ReadsEveryOptionAndTheDefaults) {
   CheckOptions o;
   std::string message;
   ASSERT_EQ(
-      CheckCommand::kRun,
+      CommandLine::kRun,
       ParseCheckOptions({"--out", "res", "--window", "5", "--remove-uniques", "--start",
                          "2016-02-13", "--end", "2016-02-14 1200", "--plugin", "lib.so", "a", "b"},
                         o, message))
@@ -24,7 +24,7 @@ TEST(CheckOptionsTest, ReadsEveryOptionAndTheDefaults) {
   EXPECT_EQ(42414 * 1440 + 12 * 60, o.endMinute.value_or(-1));
   EXPECT_EQ("lib.so", o.pluginPath);
 
-  ASSERT_EQ(CheckCommand::kRun,
+  ASSERT_EQ(CommandLine::kRun,
             ParseCheckOptions({"a", "--out", "res", "--end", "20160214"}, o, message));
   EXPECT_EQ(10, o.windowMinutes);
   EXPECT_FALSE(o.removeUniques);
@@ -34,25 +34,33 @@ TEST(CheckOptionsTest, ReadsEveryOptionAndTheDefaults) {
 }
 
 TEST(CheckOptionsTest, RefusesWhatItCannotUse) {
-  const std::vector<std::vector<std::string>> cases = {
-      {"a"},
-      {"--out", "res"},
-      {"--out", "res", "--window", "-1", "a"},
-      {"--out", "res", "--window", "ten", "a"},
-      {"--out", "res", "--start", "13.02.2016", "a"},
-      {"--out", "res", "--end", "2016-02-14 2400", "a"},
-      {"--out", "res", "--start", "2016-02-14", "--end", "2016-02-13", "a"},
-      {"--out", "res", "--fast", "a"},
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
   };
-  for (const auto& args : cases) {
+  const Case cases[] = {
+      {{"a"}, "--out is required"},
+      {{"--out", "res"}, "SUBMISSION is required"},
+      {{"--out", "res", "--window", "-1", "a"}, "--window: Value -1 not in range 0 to 1440"},
+      {{"--out", "res", "--window", "ten", "a"}, "--window: Value ten not in range 0 to 1440"},
+      {{"--out", "res", "--start", "13.02.2016", "a"},
+       "--start: '13.02.2016' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\""},
+      {{"--out", "res", "--end", "2016-02-14 2400", "a"},
+       "--end: '2016-02-14 2400' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\""},
+      {{"--out", "res", "--start", "2016-02-14", "--end", "2016-02-13", "a"},
+       "--end lies before --start"},
+      {{"--out", "res", "--fast", "a"}, "unknown option --fast"},
+  };
+  for (const Case& c : cases) {
     CheckOptions o;
     std::string message;
-    EXPECT_EQ(CheckCommand::kUnusable, ParseCheckOptions(args, o, message)) << args.size();
-    EXPECT_FALSE(message.empty());
+    EXPECT_EQ(CommandLine::kUnusable, ParseCheckOptions(c.args, o, message))
+        << testing::PrintToString(c.args);
+    EXPECT_EQ(c.message, message) << testing::PrintToString(c.args);
   }
   CheckOptions o;
   std::string help;
-  EXPECT_EQ(CheckCommand::kHelp, ParseCheckOptions({"--help"}, o, help));
+  EXPECT_EQ(CommandLine::kHelp, ParseCheckOptions({"--help"}, o, help));
   EXPECT_NE(std::string::npos, help.find("--remove-uniques"));
 }
 
