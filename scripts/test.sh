@@ -4,12 +4,13 @@
 # every test. Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/configure.sh
 
 bash scripts/install-deps.sh
 
 jobs=2
 echo "== native build"
-cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+stats_configure build/native
 cmake --build build/native -j"$jobs"
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j"$jobs")
