@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The project's whole check: installs what is missing, builds the native
-# library and tests, then the Windows DLL and its tests under Wine, and runs
-# every test. Exits non-zero on the first failure.
+# library and tests, then the Windows DLL and its tests under Wine, the
+# release zips (checked, unzipped and run under Wine), and runs every test.
+# Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/configure.sh
@@ -17,6 +18,9 @@ echo "== native tests"
 
 echo "== windows build and tests"
 bash scripts/test-windows.sh
+
+echo "== release zips"
+bash scripts/test-package.sh
 
 echo "== sanitizers and fuzzing"
 bash scripts/test-hardening.sh
