@@ -1,25 +1,9 @@
 # Cross build of the 32-bit Windows DLL with mingw-w64 (Debian's
-# g++-mingw-w64-i686). The posix thread-model compilers are needed: the
-# win32-model ones have no std::mutex, which the plug-in and GoogleTest use.
+# g++-mingw-w64-i686).
 #   cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
 set(STATS_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${STATS_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${STATS_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${STATS_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${STATS_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Everything linked statically: the DLL and the test programs then need no
-# compiler runtime DLLs beside them, only the system's own.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
 # ctest runs the test programs through Wine.
 find_program(STATS_WINE wine)

@@ -3,22 +3,9 @@
 # without 32-bit emulation cannot run 32-bit Wine, but runs 64-bit Wine; this
 # build lets the Windows code, its unit tests and the test host run there.
 #   cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-
 set(STATS_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${STATS_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${STATS_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${STATS_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${STATS_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
 # ctest runs the test programs through the 64-bit loader itself: Debian's
 # `wine` wrapper prefers the 32-bit loader whenever wine32 is installed, even

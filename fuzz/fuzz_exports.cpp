@@ -9,8 +9,9 @@
 #include "fuzz_support.h"
 #include "platform/ole_date_time.h"
 #include "plugin/exports.h"
+#include "module_hooks.h"
 #include "plugin/module_state.h"
-#include "plugin/settings.h"
+#include "contest/settings.h"
 
 namespace {
 

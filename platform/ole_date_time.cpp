@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -18,26 +19,13 @@ constexpr const char* kDayShort[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "
 constexpr const char* kDayLong[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                     "Thursday", "Friday", "Saturday"};
 
-// Proleptic Gregorian date from a count of days since 1970-01-01
-// (H. Hinnant's civil_from_days).
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
-}
-
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 int DayOfYear(int y, int m, int d) {
   static constexpr int kBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-  return kBefore[m - 1] + d + ((m > 2 && IsLeap(y)) ? 1 : 0);
+  return kBefore[m - 1] + d + ((m > 2 && IsLeapYear(y)) ? 1 : 0);
 }
+
+// The host's day 0, 30 December 1899, is 25569 days before 1 January 1970.
+constexpr long long kHostDayOf1970 = 25569;
 
 void Append(std::string& out, const char* fmt, int value) {
   char buf[16];
@@ -50,6 +38,55 @@ bool Convertible(const COleDateTime& value, CalendarFields& fields) {
 }
 
 }  // namespace
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) {
+    return 0;
+  }
+  return kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
+// H. Hinnant's days_from_civil, counted from the host's day 0.
+long long HostDayOfDate(int year, int month, int day) {
+  const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yoe = y - era * 400;
+  const long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468 + kHostDayOf1970;
+}
+
+// H. Hinnant's civil_from_days, counted from the host's day 0.
+void DateOfHostDay(long long hostDay, int& year, int& month, int& day) {
+  const long long z = hostDay - kHostDayOf1970 + 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+COleDateTime LocalToday() {
+  COleDateTime today;
+  const std::time_t now = std::time(nullptr);
+  // Only the host's thread asks, once per report run, and nothing else in the
+  // plug-in asks for local time, so the runtime's shared buffer is not
+  // contended.
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr) {
+    today.m_status = COleDateTime::invalid;
+    return today;
+  }
+  today.m_dt =
+      static_cast<double>(HostDayOfDate(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday));
+  return today;
+}
 
 COleDateTime ReadHostDateTime(const COleDateTime* host) {
   if (host == nullptr) {
@@ -93,8 +130,7 @@ bool ToCalendarFields(double dt, CalendarFields& out) {
     }
   }
 
-  // Day 0 is 30 Dec 1899, which is 25569 days before 1 Jan 1970.
-  CivilFromDays(day - 25569, out.year, out.month, out.day);
+  DateOfHostDay(day, out.year, out.month, out.day);
   out.hour = hour;
   out.minute = minute;
   out.second = second;

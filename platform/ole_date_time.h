@@ -37,6 +37,18 @@ struct CalendarFields {
 // The text the host's date type prints for a value it cannot convert.
 inline constexpr char kInvalidDateTimeText[] = "Invalid DateTime";
 
+// Proleptic Gregorian calendar arithmetic on the host's day numbers (days since
+// 30 December 1899), for every year the host's date type knows and beyond.
+bool IsLeapYear(int year);
+// 28..31, or 0 for a month outside 1..12.
+int DaysInMonth(int year, int month);
+// The day number of a date; no range check (month 1..12, day 1..31 expected).
+long long HostDayOfDate(int year, int month, int day);
+void DateOfHostDay(long long hostDay, int& year, int& month, int& day);
+
+// Today's date in local time, at midnight; invalid when the system cannot tell.
+COleDateTime LocalToday();
+
 // Copies the host's value; a null pointer reads as a null date-time.
 COleDateTime ReadHostDateTime(const COleDateTime* host);
 

@@ -13,7 +13,6 @@
 // '=' removed, an existing key's spelling kept), these keep the other lines
 // byte for byte: the plug-in reads both alike.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cerrno>
 #include <mutex>
@@ -21,6 +20,8 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "platform/text.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -34,27 +35,7 @@ std::string NativePath(std::string path) {
   return path;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0;
-  std::size_t e = s.size();
-  while (b < e && IsBlank(s[b])) {
-    ++b;
-  }
-  while (e > b && IsBlank(s[e - 1])) {
-    --e;
-  }
-  return s.substr(b, e - b);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
+std::string Trim(const std::string& s) { return std::string(TrimWhiteSpace(s)); }
 
 std::string Cut(std::string s) {
   if (s.size() > kProfileValueMax) {
@@ -163,12 +144,12 @@ std::string ProfileReadString(const std::string& path, const std::string& sectio
     for (const std::string& line : lines) {
       std::string name;
       if (SectionName(line, name)) {
-        inSection = SameName(name, section);
+        inSection = EqualsNoCase(name, section);
         continue;
       }
       std::string k;
       std::string v;
-      if (inSection && KeyValue(line, k, v) && SameName(k, key)) {
+      if (inSection && KeyValue(line, k, v) && EqualsNoCase(k, key)) {
         return ValueOf(v);
       }
     }
@@ -196,7 +177,7 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
       if (inSection) {
         break;  // end of our section: the key goes after its last entry
       }
-      inSection = SameName(name, section);
+      inSection = EqualsNoCase(name, section);
       sectionSeen = sectionSeen || inSection;
       if (inSection) {
         insertAt = i + 1;
@@ -206,7 +187,7 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
     std::string k;
     std::string v;
     if (inSection && KeyValue(lines[i], k, v)) {
-      if (SameName(k, key)) {
+      if (EqualsNoCase(k, key)) {
         lines[i] = entry;
         replaced = true;
       } else {
@@ -230,12 +211,17 @@ bool ProfileWriteString(const std::string& path, const std::string& section,
     content += line;
     content += "\r\n";
   }
-  // Write to the file in place: the folder is never created, and a file that
-  // cannot be opened for writing (read-only, a directory) loses the value.
-  std::FILE* f = std::fopen(NativePath(path).c_str(), "wb");
-  if (f == nullptr) {
-    return false;
+  // The folder is never created, and a file that cannot be opened for
+  // writing (read-only, a directory) loses the value, as the system's own
+  // profile functions behave. The rest of the file is never put at risk: the
+  // new text takes the old one's place whole or not at all.
+  const std::string native = NativePath(path);
+  if (existed) {
+    std::FILE* f = std::fopen(native.c_str(), "ab");
+    if (f == nullptr) {
+      return false;
+    }
+    std::fclose(f);
   }
-  const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-  return std::fclose(f) == 0 && written;
+  return WriteWholeFile(native, content, Durability::kWritten).empty();
 }

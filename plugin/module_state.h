@@ -1,30 +1,26 @@
 // Everything the plug-in keeps while it is loaded, in one object with one lock.
 //
 // Threading: every export takes `mutex` for the work it does on this state;
-// the panel thread takes it for each read of the QSO list, the prefix lists,
-// the grid and the mode word. Nobody holds it while a modal window runs or
-// while the panel is started or stopped, since those wait on the panel thread.
+// the panel thread takes it (through IPanelModule::Locked) for each read of
+// the QSO list, the prefix lists, the grid and the mode word. Nobody holds it
+// while a modal window runs or while the panel is started or stopped, since
+// those wait on the panel thread.
 #pragma once
 
-#include <array>
+#include <functional>
 #include <mutex>
 #include <string>
-#include <vector>
 
-#include "plugin/settings.h"
+#include "contest/settings.h"
 #include "reports/contest_report.h"
 #include "scoring/error_log.h"
 #include "scoring/qso_store.h"
 #include "scoring/score.h"
+#include "windows/panel_module.h"
+#include "windows/worked_grid.h"
 
 class IPanelControl;
 class IUserInterface;
-
-inline constexpr int kGridRows = 6;
-inline constexpr int kGridTexts = 8;  // band label, then one cell per mode group
-
-// Six rows (160 .. 10 m) of a band label and seven cells.
-using WorkedGrid = std::array<std::vector<std::string>, kGridRows>;
 
 struct ModuleState {
   ModuleState();
@@ -43,9 +39,7 @@ struct ModuleState {
   WorkedGrid grid;
   std::string callEntered;
   int bandIndex = -1;
-  // Frequency of the panel's last "<SP1>" (0 at load, kept from one panel to
-  // the next); only the panel thread uses it.
-  double lastFrequency = 0.0;
+  double lastFrequency = 0.0;  // see IPanelModule::lastSpotFrequency
 
   CContestReport report;
   Settings settings;
@@ -54,11 +48,23 @@ struct ModuleState {
   // Seams to the window system; tests put their own in.
   IUserInterface* ui;
   IPanelControl* panel;
+
+  // What the panel and the Multiplier window see of this state.
+  IPanelModule& panelModule() { return panelView_; }
+
+ private:
+  class PanelView final : public IPanelModule {
+   public:
+    explicit PanelView(ModuleState& state) : state_(state) {}
+    void Locked(const std::function<void(PanelShare&)>& work) override;
+    const Settings& settings() const override { return state_.settings; }
+    double& lastSpotFrequency() override { return state_.lastFrequency; }
+
+   private:
+    ModuleState& state_;
+  };
+  PanelView panelView_{*this};
 };
 
 // The module's one state object.
 ModuleState& Module();
-
-// Tests only: throws the module's state away and builds it anew, with a panel
-// that never starts (a test that wants one puts its own in).
-void RebuildModuleForTests();

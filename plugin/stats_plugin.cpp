@@ -3,18 +3,13 @@
 #include <mutex>
 #include <string>
 
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 #include "plugin/module_state.h"
 #include "scoring/call_check.h"
 #include "scoring/score.h"
 #include "windows/panel_control.h"
 #include "windows/panel_toggle.h"
-
-namespace {
-
-constexpr const char* kGridBands[] = {"160m", "80m", "40m", "20m", "15m", "10m", "6m"};
-
-}  // namespace
+#include "windows/worked_grid.h"
 
 int PluginAddData(ModuleState& m, const std::string& ownCall, CInfo qso) {
   std::lock_guard<std::mutex> lock(m.mutex);
@@ -38,23 +33,32 @@ int PluginCheckCall(ModuleState& m, const std::string& call, const std::string& 
   return CheckCall(m.qsos, call, mode, prefix, exchange, band ? band : "");
 }
 
+// Each export works out its new values aside and changes the module only
+// with steps that cannot fail (swaps and clears), so that running out of
+// memory half way leaves the module as it was.
 const char* PluginGetResult(ModuleState& m, int* out) {
   std::string produced;
   bool reportRun = false;
   {
     std::lock_guard<std::mutex> lock(m.mutex);
     const bool anyStored = !m.qsos.empty();
-    ScoreTable table = ComputeScore(m.qsos, m.bandList);
-    m.resultText = ResultText(m.heading, table, m.reportFlag == 0 && anyStored);
-    m.tableText = TableText(table);
-    m.prefixLists = std::move(table.prefixLists);
+    BandList bands = m.bandList;
+    ScoreTable table = ComputeScore(m.qsos, bands);
+    std::string resultText = ResultText(m.heading, table, m.reportFlag == 0 && anyStored);
+    std::string tableText = TableText(table);
     // The report form shows this as the claimed score, so it is the sum over
     // the seven columns rather than a constant.
     m.settings.WriteNumber(settings_key::kClaimed, ClaimedScore(table));
     reportRun = m.reportFlag != 0;
     if (reportRun) {
       m.report.ReportPass(m.qsos);
-      produced = m.report.WriteReports(m.tableText);
+    }
+    m.bandList.swap(bands);
+    m.resultText.swap(resultText);
+    m.tableText.swap(tableText);
+    m.prefixLists.swap(table.prefixLists);
+    if (reportRun) {
+      produced = m.report.WriteReports(m.tableText, LocalToday());
     }
   }
   if (reportRun) {
@@ -66,33 +70,28 @@ const char* PluginGetResult(ModuleState& m, int* out) {
   return m.resultText.c_str();
 }
 
-void BuildGridRows(ModuleState& m) {
-  m.bandList.assign(std::begin(kGridBands), std::end(kGridBands));
-  for (int r = 0; r < kGridRows; ++r) {
-    std::vector<std::string>& row = m.grid[r];
-    row.clear();
-    row.push_back(m.bandList[r]);
-    row.insert(row.end(), kGridTexts - 1, "-");
-  }
-  m.bandList.clear();
-}
-
 int PluginResetStats(ModuleState& m, int reportFlag, const std::string& callsign,
                      const COleDateTime& start, const COleDateTime& end) {
-  {
-    std::lock_guard<std::mutex> lock(m.mutex);
-    m.heading.startDate = FormatDateTime(start, "%d.%m");
-    m.heading.endDate = FormatDateTime(end, "%d.%m.%Y");
-    m.qsos.Clear();
-    m.heading.contestant = callsign;
-    m.heading.modeWord = m.settings.Read(settings_key::kMode);
-    BuildGridRows(m);
-    m.reportFlag = reportFlag;
-  }
-  // The header form is modal and the panel toggle may wait for the panel
-  // thread: neither runs under the lock the panel thread needs.
+  ResultHeading heading{FormatDateTime(start, "%d.%m"), FormatDateTime(end, "%d.%m.%Y"),
+                        m.settings.Read(settings_key::kMode), callsign};
+  WorkedGrid grid;
+  LabelGridRows(grid);
+  // The header form comes before the log is emptied: everything that can fail
+  // is done before the module changes. It is modal, so it runs without the
+  // lock the panel thread needs.
   if (reportFlag != 0) {
     m.report.PrepareHeader(callsign, start, end, m.settings, *m.ui);
+  }
+  {
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.heading = std::move(heading);
+    m.qsos.Clear();
+    m.bandList.clear();
+    m.grid.swap(grid);
+    m.reportFlag = reportFlag;
+  }
+  // The panel toggle may wait for the panel thread: not under the lock either.
+  if (reportFlag != 0) {
     m.settings.Write(settings_key::kStart, "1");
   }
   PanelToggle(m.settings, *m.panel);

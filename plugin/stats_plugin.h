@@ -18,6 +18,3 @@ const char* PluginGetResult(ModuleState& m, int* out);
 int PluginResetStats(ModuleState& m, int reportFlag, const std::string& callsign,
                      const COleDateTime& start, const COleDateTime& end);
 void PluginSetup(ModuleState& m);
-
-// Rebuilds the six grid rows: each a band label and seven cells "-".
-void BuildGridRows(ModuleState& m);

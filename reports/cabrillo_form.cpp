@@ -6,9 +6,10 @@
 // begins with the text, letter case ignored; an empty text selects nothing.
 #include "reports/cabrillo_form.h"
 
-#include <cctype>
 #include <iterator>
 #include <string_view>
+
+#include "platform/text.h"
 
 namespace {
 
@@ -34,19 +35,6 @@ static_assert(std::size(kLocationItems) == 64, "DX, -/-, 48 states and 14 Canadi
 template <std::size_t N>
 std::vector<std::string> ToList(const std::string_view (&items)[N]) {
   return std::vector<std::string>(std::begin(items), std::end(items));
-}
-
-bool BeginsWithNoCase(const std::string& item, const std::string& text) {
-  if (text.size() > item.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(item[i])) !=
-        std::tolower(static_cast<unsigned char>(text[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -86,8 +74,8 @@ const std::vector<std::string>& Cabrillo::Items(int controlId) {
   }
 }
 
-const std::array<Cabrillo::Field, 22>& Cabrillo::Fields() {
-  static const std::array<Field, 22> kFields = {{
+const std::array<Cabrillo::Field, kCabrilloHeaderFieldCount>& Cabrillo::Fields() {
+  static const std::array<Field, kCabrilloHeaderFieldCount> kFields = {{
       {kIdCallsign, &Cabrillo::m_callsign, nullptr, true},
       {kIdClaimed, &Cabrillo::m_claimed, nullptr, false},
       {kIdClub, &Cabrillo::m_club, nullptr, true},
@@ -121,7 +109,7 @@ int Cabrillo::SelectedItem(const Field& field, const std::string& value) {
     return -1;
   }
   for (std::size_t i = 0; i < field.items->size(); ++i) {
-    if (BeginsWithNoCase((*field.items)[i], value)) {
+    if (StartsWithNoCase((*field.items)[i], value)) {
       return static_cast<int>(i);
     }
   }

@@ -1,5 +1,6 @@
-// The Cabrillo header form's model: its 22 values, the list items of its list
-// fields and the rules by which values go into the fields and come back.
+// The Cabrillo header form's model: its 22 values (the header record), the
+// list items of its list fields and the rules by which values go into the
+// fields and come back.
 //
 // The Windows dialog (template 101) only binds controls to this model, so every
 // rule here is tested natively. Lives on the host's thread for one report run.
@@ -10,32 +11,10 @@
 #include <string>
 #include <vector>
 
-class Cabrillo {
- public:
-  // Members in declared order.
-  std::string m_callsign;
-  std::string m_claimed;
-  std::string m_club;
-  std::string m_catOperator;
-  std::string m_contest;
-  std::string m_email;
-  std::string m_name;
-  std::string m_operators;
-  std::string m_soapbox;
-  std::string m_address;
-  std::string m_catAssisted;
-  std::string m_catBand;
-  std::string m_catMode;
-  std::string m_catPower;
-  std::string m_catTransmitter;
-  std::string m_addressCity;
-  std::string m_addressCountry;
-  std::string m_catStation;
-  std::string m_addressPostalCode;
-  std::string m_addressState;
-  std::string m_catOverlay;
-  std::string m_location;
+#include "contest/header_fields.h"
 
+class Cabrillo : public CabrilloHeader {
+ public:
   // Control ids of template 101.
   static constexpr int kIdSoapbox = 1001;
   static constexpr int kIdAddress = 1002;
@@ -71,13 +50,13 @@ class Cabrillo {
 
   struct Field {
     int controlId;
-    std::string Cabrillo::*member;
+    std::string CabrilloHeader::*member;
     const std::vector<std::string>* items;  // null for edit fields
     bool takenBack;                         // false only for CLAIMED
   };
 
   // The fields in value-exchange order.
-  static const std::array<Field, 22>& Fields();
+  static const std::array<Field, kCabrilloHeaderFieldCount>& Fields();
 
   // Index of the first item beginning with `value` (case-insensitive), or -1;
   // -1 also for an empty value and for edit fields.

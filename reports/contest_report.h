@@ -1,5 +1,7 @@
 // The report record of a report run: the Cabrillo header values, the file word
 // that names the summary sheet, the per-mode QSO lines and the contest dates.
+// Its work is split by job: the header (report_header.cpp), the QSO lines
+// (contest_report.cpp) and the files that close the run (report_files.cpp).
 //
 // Used only on the host's thread (ResetStats0 and GetResult0 of a report run).
 #pragma once
@@ -8,69 +10,37 @@
 #include <string>
 #include <vector>
 
+#include "contest/header_fields.h"
+#include "contest/mode_groups.h"
 #include "platform/ole_date_time.h"
 
-class IUserInterface;
+class Cabrillo;
 class QsoStore;
 class Settings;
 
-// Line lists, in the order the logs are written.
-enum ReportMode : int {
-  kRttyLines,
-  kPskLines,
-  kHellLines,
-  kMfskLines,
-  kMt63Lines,
-  kThrobLines,
-  kSstvLines
-};
-inline constexpr int kReportModeCount = 7;
-
-// Returns `source` with every `find` replaced by `replacement`; stores the
-// count in `*count` when given. Equal `find` and `replacement` return the
-// source and leave the count alone.
-std::string ReplaceAll(const std::string& source, const std::string& find,
-                       const std::string& replacement, int* count = nullptr);
-
-// The word that names the summary sheet, taken from the host's callsign: "/"
-// and "\" become "_", surrounding white space goes, every other character
-// Windows forbids in a file name becomes "_", and a Windows device name (CON,
-// NUL, COM1 ...) gets a leading "_". An empty word gives "QZHC".
-std::string FileWordOf(const std::string& callsign);
-
-class CContestReport {
+// Whoever can show the header form: the real dialog, or a test's operator.
+class IHeaderFormHost {
  public:
-  std::string m_callsign;
-  std::string m_name;
-  std::string m_address;
-  std::string m_claimed;
-  std::string m_contest;
-  std::string m_email;
-  std::string m_club;
-  std::string m_soapbox;
-  std::string m_operators;
-  std::string m_catOperator;
-  std::string m_catAssisted;
-  std::string m_catStation;
-  std::string m_catBand;
-  std::string m_catMode;
-  std::string m_catPower;
-  std::string m_catTransmitter;
-  std::string m_addressCity;
-  std::string m_addressState;
-  std::string m_addressPostalCode;
-  std::string m_addressCountry;
-  std::string m_catOverlay;
-  std::string m_location;
+  virtual ~IHeaderFormHost() = default;
+
+  // Shows the header form modally. kDialogOk after the form took its values
+  // back, kDialogCancel when closed otherwise, kDialogFailed when it cannot be
+  // shown.
+  virtual int RunHeaderForm(Cabrillo& form) = 0;
+};
+
+class CContestReport : public CabrilloHeader {
+ public:
   std::string m_fileWord;
-  std::array<std::vector<std::string>, kReportModeCount> m_modeLines;
+  // One list per mode group, in the order of the groups' logs (logOrder).
+  std::array<std::vector<std::string>, kModeGroupCount> m_modeLines;
   COleDateTime m_start;
   COleDateTime m_end;
 
   // Opening step of a report run: loads the header values, lets the operator
   // review them in the header form and saves them on OK. 1 confirmed, 0 not.
   int PrepareHeader(const std::string& callsign, const COleDateTime& start, const COleDateTime& end,
-                    const Settings& settings, IUserInterface& ui);
+                    const Settings& settings, IHeaderFormHost& forms);
 
   // Formats one QSO line and files it under its mode code; unknown codes drop it.
   void AddQsoLine(const std::string& theirCall, int freqKhz, const std::string& modeCode,
@@ -80,7 +50,9 @@ class CContestReport {
   // Files every stored QSO, duplicates included, into freshly emptied lists.
   void ReportPass(const QsoStore& store);
 
-  // Writes the per-mode logs and the summary sheet; returns the text that
-  // names the summary sheet.
-  std::string WriteReports(const std::string& tableText) const;
+  // Writes the per-mode logs and the summary sheet, which prints `today`.
+  // Returns the text the operator is shown: "File produced: <sheet>", then
+  // a line "Not written: <file> (<reason>)" for each file that could not be
+  // written (the sheet's own line stands alone when the sheet failed).
+  std::string WriteReports(const std::string& tableText, const COleDateTime& today) const;
 };

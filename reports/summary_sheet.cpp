@@ -2,8 +2,7 @@
 // sheet prescribes; optional lines appear only for fields that hold text.
 #include "reports/summary_sheet.h"
 
-#include <ctime>
-
+#include "contest/mode_groups.h"
 #include "reports/contest_report.h"
 
 namespace {
@@ -38,20 +37,6 @@ void AddOptional(std::string& text, const char* label, const std::string& value,
   }
 }
 
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's
-// days_from_civil).
-long long DaysFromCivil(int year, int month, int day) {
-  const int y = year - (month <= 2 ? 1 : 0);
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return static_cast<long long>(era) * 146097 + doe - 719468;
-}
-
-// The host's day 0 is 30 December 1899, 25569 days before 1 January 1970.
-constexpr long long kHostEpochTo1970 = 25569;
-
 }  // namespace
 
 std::string SummarySheetText(const CContestReport& report, const std::string& tableText,
@@ -78,7 +63,7 @@ std::string SummarySheetText(const CContestReport& report, const std::string& ta
   AddOptional(text, "           Email : ", report.m_email);
   AddOptional(text, "       Team/Club : ", report.m_club, "\n\n");
   text += "\n";
-  text += "\tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV   \n";
+  text += TabbedHeadings() + "   \n";
   text += kRule;
   text += "\n";
   text += tableText;
@@ -101,19 +86,4 @@ std::string TextModeBytes(const std::string& text) {
     bytes += c;
   }
   return bytes;
-}
-
-COleDateTime LocalToday() {
-  COleDateTime today;
-  const std::time_t now = std::time(nullptr);
-  // Only the host's thread writes reports, and nothing else in the plug-in
-  // asks for local time, so the runtime's shared buffer is not contended.
-  const std::tm* local = std::localtime(&now);
-  if (local == nullptr) {
-    today.m_status = COleDateTime::invalid;
-    return today;
-  }
-  today.m_dt = static_cast<double>(
-      DaysFromCivil(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday) + kHostEpochTo1970);
-  return today;
 }

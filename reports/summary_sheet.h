@@ -21,6 +21,3 @@ std::string SummarySheetText(const CContestReport& report, const std::string& ta
 // The bytes a text-mode stream of the host's runtime stores for `text`: every
 // LF becomes CR LF, every other byte (a lone CR included) stays.
 std::string TextModeBytes(const std::string& text);
-
-// Today's date in local time, at midnight.
-COleDateTime LocalToday();

@@ -4,23 +4,14 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/text.h"
 #include "scoring/qso_store.h"
 
 bool BandsDisagree(const char* band, const char* otherBand) {
   if (band == nullptr || otherBand == nullptr) {
     return false;
   }
-  const std::size_t n = std::strlen(band);
-  if (n != std::strlen(otherBand)) {
-    return true;
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    if (std::tolower(static_cast<unsigned char>(band[i])) !=
-        std::tolower(static_cast<unsigned char>(otherBand[i]))) {
-      return true;
-    }
-  }
-  return false;
+  return !EqualsNoCase(band, otherBand);
 }
 
 int CheckCall(const QsoStore& store, const std::string& call, const std::string& mode,

@@ -3,14 +3,9 @@
 
 #include <string>
 
-class QsoStore;
+#include "contest/call_answers.h"
 
-enum CheckCallAnswer : int {
-  kCheckDupe = 0,
-  kCheckKnownPrefix = 1,
-  kCheckNewMultiplier = 2,
-  kCheckBandMismatch = 4,
-};
+class QsoStore;
 
 // True when both band texts are given and differ, ignoring case. A null text
 // means the host gave no second band, which is never a disagreement.

@@ -2,25 +2,29 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "scoring/qso_store.h"
 
 namespace {
 
-void WriteFile(const std::string& path, const char* mode, const std::string& bytes) {
+// Writes `text` and a CR LF. No allocation of ours, so a caller that has
+// already changed its state can still log without risking a failure.
+void WriteLine(const std::string& path, const char* mode, std::string_view text) noexcept {
   std::FILE* f = std::fopen(path.c_str(), mode);
   if (f == nullptr) {
     return;
   }
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fwrite("\r\n", 1, 2, f);
   std::fclose(f);
 }
 
 }  // namespace
 
-void ErrorLog::Start() const { WriteFile(path_, "wb", std::string(kErrorLogHeader) + "\r\n"); }
+void ErrorLog::Start() const noexcept { WriteLine(path_, "wb", kErrorLogHeader); }
 
-void ErrorLog::Append(const std::string& line) const { WriteFile(path_, "ab", line + "\r\n"); }
+void ErrorLog::Append(const std::string& line) const noexcept { WriteLine(path_, "ab", line); }
 
 std::string ErrorLogLine(const CInfo& qso, const std::string& ownCall, const char* message) {
   std::string line = "QSO:  ";

@@ -22,9 +22,10 @@ class ErrorLog {
   explicit ErrorLog(std::string path = kErrorLogName) : path_(std::move(path)) {}
 
   // Truncates the file and writes its first line.
-  void Start() const;
-  // Appends `line` followed by CR LF; a file that cannot be opened loses it.
-  void Append(const std::string& line) const;
+  void Start() const noexcept;
+  // Appends `line` followed by CR LF; a file that cannot be opened or written
+  // loses that line only, and needs no memory of the caller's.
+  void Append(const std::string& line) const noexcept;
 
  private:
   std::string path_;

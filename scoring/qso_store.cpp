@@ -2,14 +2,22 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
+#include <vector>
 
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 #include "scoring/error_log.h"
 
 namespace {
 
-bool IsWarcBand(const std::string& band) { return band == "30m" || band == "17m" || band == "12m"; }
+bool IsWarcBand(const std::string& band) {
+  return std::find(kRefusedBands.begin(), kRefusedBands.end(), band) != kRefusedBands.end();
+}
 
-bool IsRefusedMode(const std::string& mode) { return mode == "CW" || mode == "SSB"; }
+bool IsRefusedMode(const std::string& mode) {
+  return std::find(kRefusedModes.begin(), kRefusedModes.end(), mode) != kRefusedModes.end();
+}
 
 }  // namespace
 
@@ -31,15 +39,34 @@ std::size_t QsoStore::CallBandHash::operator()(const CallBand& k) const {
 }
 
 void QsoStore::Append(CInfo record) {
-  ++prefixCounts_[record.m_prefix];
-  records_.push_back(std::move(record));
-  const Records::iterator added = std::prev(records_.end());
-  auto [chain, isNew] = byCallBand_.try_emplace(CallBand{added->m_call, added->m_band});
-  if (isNew) {
-    chain->second.first = added;
-  } else {
-    chain->second.more.push_back(added);
+  // Every step that may run out of memory comes before any step that cannot
+  // be taken back, and a failed step takes back the ones before it: a record
+  // is either listed, indexed and counted, or not there at all.
+  const auto [prefix, newPrefix] = prefixCounts_.try_emplace(record.m_prefix, 0);
+  try {
+    records_.push_back(std::move(record));
+  } catch (...) {
+    if (newPrefix) {
+      prefixCounts_.erase(prefix);
+    }
+    throw;
   }
+  const Records::iterator added = std::prev(records_.end());
+  try {
+    auto [chain, isNew] = byCallBand_.try_emplace(CallBand{added->m_call, added->m_band});
+    if (isNew) {
+      chain->second.first = added;
+    } else {
+      chain->second.more.push_back(added);
+    }
+  } catch (...) {
+    records_.erase(added);
+    if (newPrefix) {
+      prefixCounts_.erase(prefix);
+    }
+    throw;
+  }
+  ++prefix->second;
 }
 
 std::size_t QsoStore::CountMatches(const std::string& call, const std::string& band,
@@ -88,38 +115,109 @@ bool QsoStore::RemoveFirst(const std::string& call, const std::string& band) {
   return true;
 }
 
+std::string QsoStore::Inconsistency() const {
+  std::unordered_map<const CInfo*, std::size_t> position;
+  std::unordered_map<std::string, std::size_t> prefixes;
+  for (const CInfo& record : records_) {
+    position.emplace(&record, position.size());
+    ++prefixes[record.m_prefix];
+  }
+  if (prefixes != prefixCounts_) {
+    return "the prefix counts differ from the records' prefixes";
+  }
+  std::size_t chained = 0;
+  for (const auto& [key, chain] : byCallBand_) {
+    std::vector<Records::iterator> members{chain.first};
+    if (chain.taken > chain.more.size()) {
+      return "a chain has taken more records than it holds";
+    }
+    members.insert(members.end(), chain.more.begin() + static_cast<std::ptrdiff_t>(chain.taken),
+                   chain.more.end());
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      const auto at = position.find(&*members[i]);
+      if (at == position.end()) {
+        return "a chain holds a record that is not listed";
+      }
+      if (members[i]->m_call != key.call || members[i]->m_band != key.band) {
+        return "chain " + std::string(key.call) + "/" + std::string(key.band) +
+               " holds a record of another call or band";
+      }
+      if (i > 0 && at->second <= last) {
+        return "chain " + std::string(key.call) + "/" + std::string(key.band) +
+               " is out of arrival order";
+      }
+      last = at->second;
+    }
+    if (key.call.data() != chain.first->m_call.data() ||
+        key.band.data() != chain.first->m_band.data()) {
+      return "a chain's key does not look into its first record";
+    }
+    chained += members.size();
+  }
+  if (chained != records_.size()) {
+    return std::to_string(records_.size()) + " records listed but " + std::to_string(chained) +
+           " chained";
+  }
+  return {};
+}
+
+std::string BandListInconsistency(const QsoStore& store, const BandList& bands) {
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    if (std::find(bands.begin() + static_cast<std::ptrdiff_t>(i) + 1, bands.end(), bands[i]) !=
+        bands.end()) {
+      return "band " + bands[i] + " is listed twice";
+    }
+  }
+  for (const CInfo& record : store.records()) {
+    if (std::find(bands.begin(), bands.end(), record.m_band) == bands.end()) {
+      return "band " + record.m_band + " of a stored QSO is not listed";
+    }
+  }
+  return {};
+}
+
 int32_t KhzFromHertz(uint32_t hertz) { return static_cast<int32_t>(hertz / 1000u); }
 
 int AddQso(QsoStore& store, BandList& bands, ErrorLog& log, const std::string& ownCall,
            CInfo qso) {
-  if (std::find(bands.begin(), bands.end(), qso.m_band) == bands.end()) {
+  const bool newBand = std::find(bands.begin(), bands.end(), qso.m_band) == bands.end();
+  if (newBand) {
     bands.push_back(qso.m_band);
   }
-  qso.m_isDupe = 0;
-
-  const char* refusal = nullptr;
-  if (IsWarcBand(qso.m_band)) {
-    refusal = kMsgNoContestBand;
-  } else if (IsRefusedMode(qso.m_mode)) {
-    refusal = kMsgNoContestMode;
-  } else if (qso.m_nrRcvd.empty() || qso.m_nrSent.empty()) {
-    refusal = kMsgNoRxNumber;
-  }
-  if (refusal != nullptr) {
-    log.Append(ErrorLogLine(qso, ownCall, refusal));
-    return 0;
-  }
-
-  // One line per earlier match: a contact that repeats two stored ones is
-  // reported twice, as the log checkers expect.
-  const std::size_t matches = store.CountMatches(qso.m_call, qso.m_band, qso.m_mode);
-  if (matches > 0) {
-    const std::string line = ErrorLogLine(qso, ownCall, kMsgDupe);
-    for (std::size_t i = 0; i < matches; ++i) {
-      log.Append(line);
+  try {
+    qso.m_isDupe = 0;
+    const char* refusal = nullptr;
+    if (IsWarcBand(qso.m_band)) {
+      refusal = kMsgNoContestBand;
+    } else if (IsRefusedMode(qso.m_mode)) {
+      refusal = kMsgNoContestMode;
+    } else if (qso.m_nrRcvd.empty() || qso.m_nrSent.empty()) {
+      refusal = kMsgNoRxNumber;
     }
-    qso.m_isDupe = 1;
+    if (refusal != nullptr) {
+      log.Append(ErrorLogLine(qso, ownCall, refusal));
+      return 0;
+    }
+
+    // One line per earlier match: a contact that repeats two stored ones is
+    // reported twice, as the log checkers expect. The line is made before the
+    // QSO is stored, so that nothing can fail once it is.
+    const std::size_t matches = store.CountMatches(qso.m_call, qso.m_band, qso.m_mode);
+    std::string dupeLine;
+    if (matches > 0) {
+      dupeLine = ErrorLogLine(qso, ownCall, kMsgDupe);
+      qso.m_isDupe = 1;
+    }
+    store.Append(std::move(qso));
+    for (std::size_t i = 0; i < matches; ++i) {
+      log.Append(dupeLine);
+    }
+    return 1;
+  } catch (...) {
+    if (newBand) {
+      bands.pop_back();
+    }
+    throw;
   }
-  store.Append(std::move(qso));
-  return 1;
 }

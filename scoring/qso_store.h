@@ -55,6 +55,8 @@ class QsoStore {
   const CInfo& at(std::size_t i) const;
 
   void Clear();
+  // Lists, indexes and counts the record. When memory runs out the store is
+  // left as it was and the exception goes on.
   void Append(CInfo record);
 
   // Stored records with this call, band and mode (exact comparison).
@@ -63,7 +65,12 @@ class QsoStore {
   bool HasPrefix(const std::string& prefix) const;
 
   // Removes the first record with this call and band; false when none.
+  // Never fails: a removal needs no memory.
   bool RemoveFirst(const std::string& call, const std::string& band);
+
+  // Empty when the list, the call/band chains and the prefix counts agree;
+  // otherwise what disagrees. A walk over everything: for tests and checks.
+  std::string Inconsistency() const;
 
  private:
   // A call and band as views into the chain's first record: the key holds no
@@ -98,8 +105,14 @@ class QsoStore {
 // Frequency in kHz from the host's hertz: unsigned division, fraction dropped.
 int32_t KhzFromHertz(uint32_t hertz);
 
+// Empty when every stored record's band is in `bands` and no band is there
+// twice; otherwise what disagrees.
+std::string BandListInconsistency(const QsoStore& store, const BandList& bands);
+
 // Checks and stores one contact (the work of AddData0). Returns 1 when stored
 // (duplicate or not) and 0 when refused; refusals and each earlier duplicate
 // match write one line to `log`. The band joins `bands` before any check.
+// When memory runs out, store and bands are left as they were and the
+// exception goes on.
 int AddQso(QsoStore& store, BandList& bands, ErrorLog& log, const std::string& ownCall,
            CInfo qso);

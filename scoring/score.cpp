@@ -115,7 +115,7 @@ ScoreTable ComputeScore(const QsoStore& store, BandList& bands) {
 std::string ResultText(const ResultHeading& heading, const ScoreTable& table, bool addCredit) {
   std::string text = "\t  KOVA-BRAWLCUP " + heading.startDate + "-" + heading.endDate + " " +
                      heading.modeWord + "\r\n\t\t     Contestant: " + heading.contestant +
-                     "\r\n    \tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV\r\n";
+                     "\r\n    " + TabbedHeadings() + "\r\n";
   text += Row("QSO:", "\t ", table.qsos, "\r\n");
   text += Row("PFX:", "\t ", table.prefixes, "\r\n");
   text += Row("Score:", "\t ", table.scores, "\r\n");

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scoring/mode_groups.h"
+#include "contest/mode_groups.h"
 #include "scoring/qso_store.h"
 
 using PrefixLists = std::array<std::vector<std::string>, kModeGroupCount>;

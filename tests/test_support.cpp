@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "plugin/exports.h"
+#include "module_hooks.h"
 #include "plugin/module_state.h"
 
 #if defined(_WIN32)
@@ -95,13 +96,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 COleDateTime HostTime(int year, int month, int day, int hour, int minute, int second) {
-  // Days from 1970-01-01 (H. Hinnant's days_from_civil), then to the host's epoch.
-  const int y = year - (month <= 2 ? 1 : 0);
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  const long days = static_cast<long>(era) * 146097 + doe - 719468 + 25569;
+  const long long days = HostDayOfDate(year, month, day);
   COleDateTime t;
   const double frac = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
   const double whole = static_cast<double>(days);

@@ -1,30 +1,17 @@
 #include "windows/multiplier_window.h"
 
 #include <array>
-#include <mutex>
 #include <string_view>
 #include <utility>
 
-#include "scoring/mode_groups.h"
+#include "contest/mode_groups.h"
 
 namespace {
 
-struct TextColumn {
-  std::string_view text;
-  int x;
-};
-
 // The grid's pixel columns are fixed: widening the window only adds space.
-constexpr std::array<TextColumn, 8> kGridHeader = {{
-    {"Band", 20},
-    {"BPSK", 100},
-    {"HELL", 140},
-    {"MFSK", 180},
-    {"MT63", 220},
-    {"RTTY", 260},
-    {"THROB", 300},
-    {"SSTV", 355},
-}};
+// The "Band" heading comes first, then each group's heading in column order.
+constexpr char kBandHeading[] = "Band";
+constexpr std::array<int, kGridTexts> kGridHeadingX = {20, 100, 140, 180, 220, 260, 300, 355};
 constexpr int kGridHeaderY = 14;
 // Cells sit 5 pixels right of the SSTV heading, as operators know the window.
 constexpr std::array<int, kGridTexts> kGridTextX = {20, 100, 140, 180, 220, 260, 300, 360};
@@ -43,19 +30,20 @@ bool SortsBefore(const std::string& a, const std::string& b) { return a.compare(
 
 }  // namespace
 
-MultiplierPicture TakeMultiplierPicture(ModuleState& module) {
+MultiplierPicture TakeMultiplierPicture(IPanelModule& module) {
   MultiplierPicture picture;
-  std::lock_guard<std::mutex> lock(module.mutex);
-  picture.callEntered = module.callEntered;
-  picture.bandIndex = module.bandIndex;
-  if (!picture.callEntered.empty()) {
-    picture.grid = module.grid;
-  } else {
-    const int group = ModeGroupOfWord(module.heading.modeWord);
-    if (group >= 0) {
-      picture.prefixes = module.prefixLists[group];
+  module.Locked([&picture](PanelShare& share) {
+    picture.callEntered = share.callEntered;
+    picture.bandIndex = share.bandIndex;
+    if (!picture.callEntered.empty()) {
+      picture.grid = share.grid;
+    } else {
+      const int group = ModeGroupOfWord(share.modeWord);
+      if (group >= 0) {
+        picture.prefixes = share.prefixLists[group];
+      }
     }
-  }
+  });
   return picture;
 }
 
@@ -77,8 +65,9 @@ void DrawWorkedGrid(const std::string& call, int bandIndex, const WorkedGrid& gr
                      kBandHighlight);
   }
   canvas.SetTransparentBackground();
-  for (const TextColumn& column : kGridHeader) {
-    canvas.DrawTextAt(column.x, kGridHeaderY, std::string(column.text));
+  canvas.DrawTextAt(kGridHeadingX[0], kGridHeaderY, kBandHeading);
+  for (int g = 0; g < kModeGroupCount; ++g) {
+    canvas.DrawTextAt(kGridHeadingX[g + 1], kGridHeaderY, std::string(kModeGroups[g].heading));
   }
   canvas.DrawTextAt(kCallX, kCallY, call);
   for (int row = 0; row < kGridRows; ++row) {

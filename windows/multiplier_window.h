@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/module_state.h"
+#include "windows/panel_module.h"
 #include "windows/canvas.h"
 
 inline constexpr ColorRef kGridBackground = RgbColor(255, 255, 198);    // 0x00C6FFFF
@@ -22,7 +22,7 @@ inline constexpr ColorRef kPrefixBackground = RgbColor(255, 250, 198);  // 0x00C
 // the owner.
 inline constexpr int kMultiplierContentControl = 1003;
 
-// Everything one paint shows, copied out of the module state.
+// Everything one paint shows, copied out of the module.
 struct MultiplierPicture {
   std::string callEntered;
   int bandIndex = -1;
@@ -31,7 +31,7 @@ struct MultiplierPicture {
 };
 
 // Takes the module lock for the copy.
-MultiplierPicture TakeMultiplierPicture(ModuleState& module);
+MultiplierPicture TakeMultiplierPicture(IPanelModule& module);
 
 // Draws `picture` over `area` (the content control's rectangle): the grid
 // display when a call is entered, the prefix display otherwise.

@@ -1,7 +1,7 @@
 #include "windows/multiplier_window_win32.h"
 
 #include "platform/mem_dc_win32.h"
-#include "plugin/module_state.h"
+#include "windows/panel_module.h"
 #include "resources/resource.h"
 #include "windows/gdi_canvas_win32.h"
 
@@ -18,8 +18,8 @@ void CCqWwInfoButton::DrawItem(const DRAWITEMSTRUCT& item) {
   dc.Detach();
 }
 
-Multiplier::Multiplier(ModuleState& module)
-    : CDialog(IDD_MULTIPLIER), m_grid(module), position_(module.settings, kMultiplierPositionKeys) {}
+Multiplier::Multiplier(IPanelModule& module)
+    : CDialog(IDD_MULTIPLIER), m_grid(module), position_(module.settings(), kMultiplierPositionKeys) {}
 
 void Multiplier::DoDataExchange(CDataExchange& dx) {
   DDX_Control(dx, IDC_MULTIPLIER_GRID, m_grid);

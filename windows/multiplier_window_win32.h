@@ -12,21 +12,21 @@
 #include "windows/multiplier_window.h"
 #include "windows/window_position.h"
 
-struct ModuleState;
+class IPanelModule;
 
 class CCqWwInfoButton final : public CButton {
  public:
-  explicit CCqWwInfoButton(ModuleState& module) : module_(module) {}
+  explicit CCqWwInfoButton(IPanelModule& module) : module_(module) {}
 
   void DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
-  ModuleState& module_;
+  IPanelModule& module_;
 };
 
 class Multiplier final : public CDialog {
  public:
-  explicit Multiplier(ModuleState& module);
+  explicit Multiplier(IPanelModule& module);
 
   CCqWwInfoButton m_grid;
 
@@ -44,7 +44,7 @@ class Multiplier final : public CDialog {
 // window: a window the panel has closed does not linger hidden.
 class MultiplierWindow final : public IMultiplierWindow {
  public:
-  explicit MultiplierWindow(ModuleState& module) : dialog_(module) {}
+  explicit MultiplierWindow(IPanelModule& module) : dialog_(module) {}
 
   // Creates the window modeless, without a parent, not yet shown.
   bool Create() { return dialog_.Create(nullptr); }

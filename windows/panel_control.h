@@ -18,8 +18,12 @@ class IPanelControl {
   virtual void Nudge() = 0;
 };
 
-// The platform's panel; where there is no window system no panel ever runs.
-IPanelControl& PlatformPanel();
+class IPanelModule;
+
+// The platform's panel, showing `module` (which must outlive it); the first
+// call makes it and later calls return that one. Where there is no window
+// system no panel ever runs.
+IPanelControl& PlatformPanel(IPanelModule& module);
 
 // A panel that never runs: where there is no window system, and in unit
 // tests, whose folders a real panel would write settings into.

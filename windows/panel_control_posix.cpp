@@ -1,4 +1,4 @@
 // No window system here: no panel ever runs.
 #include "windows/panel_control.h"
 
-IPanelControl& PlatformPanel() { return NoPanelControl(); }
+IPanelControl& PlatformPanel(IPanelModule&) { return NoPanelControl(); }

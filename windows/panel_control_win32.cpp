@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "plugin/module_state.h"
 #include "windows/panel_control.h"
 #include "windows/panel_thread.h"
 #include "windows/host_automation_win32.h"
@@ -22,6 +21,8 @@ DWORD WINAPI PanelThreadProcedure(LPVOID parameter) {
 
 class Win32PanelThreadHost final : public IPanelThreadHost {
  public:
+  explicit Win32PanelThreadHost(IPanelModule& module) : module_(module) {}
+
   void SpawnThread(PanelThread& thread) override {
     HANDLE handle = ::CreateThread(nullptr, 0, &PanelThreadProcedure, &thread, 0, nullptr);
     if (handle != nullptr) {
@@ -30,16 +31,19 @@ class Win32PanelThreadHost final : public IPanelThreadHost {
   }
 
   std::unique_ptr<IPanelDialog> ConstructPanel() override {
-    return std::make_unique<Switch_mode>(Module());
+    return std::make_unique<Switch_mode>(module_);
   }
 
   void Pause(int milliseconds) override { ServeHostApartment(milliseconds); }
+
+ private:
+  IPanelModule& module_;
 };
 
 }  // namespace
 
-IPanelControl& PlatformPanel() {
-  static Win32PanelThreadHost host;
+IPanelControl& PlatformPanel(IPanelModule& module) {
+  static Win32PanelThreadHost host(module);
   static PanelThread panel(host);
   return panel;
 }

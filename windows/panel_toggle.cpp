@@ -1,6 +1,6 @@
 #include "windows/panel_toggle.h"
 
-#include "plugin/settings.h"
+#include "contest/settings.h"
 #include "windows/panel_control.h"
 
 void PanelToggle(const Settings& settings, IPanelControl& panel) {

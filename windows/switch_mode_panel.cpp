@@ -1,13 +1,12 @@
 #include "windows/switch_mode_panel.h"
 
 #include <cmath>
-#include <mutex>
 
-#include "plugin/module_state.h"
+#include "windows/panel_module.h"
 #include "windows/host_automation.h"
 #include "windows/worked_grid.h"
 
-SwitchModePanel::SwitchModePanel(ModuleState& module, ISwitchModeView& view)
+SwitchModePanel::SwitchModePanel(IPanelModule& module, ISwitchModeView& view)
     : module_(module), view_(view) {}
 
 bool SwitchModePanel::Run(std::string_view macro) {
@@ -17,16 +16,13 @@ bool SwitchModePanel::Run(std::string_view macro) {
 void SwitchModePanel::Initialise(IHostAutomation* host) {
   host_ = host;
   // The box itself catches up when the first tick opens the window.
-  checkState_ = module_.settings.ReadNumber(settings_key::kPref);
+  checkState_ = module_.settings().ReadNumber(settings_key::kPref);
   if (!Run(kOpeningMacro)) {
     return;
   }
-  {
-    std::lock_guard<std::mutex> lock(module_.mutex);
-    module_.heading.modeWord = kOpeningModeWord;
-  }
-  module_.settings.Write(settings_key::kMode, kOpeningModeWord);
-  bandLabels_.assign(kPanelBandLabels.begin(), kPanelBandLabels.end());
+  module_.Locked([](PanelShare& share) { share.modeWord = kOpeningModeWord; });
+  module_.settings().Write(settings_key::kMode, kOpeningModeWord);
+  bandLabels_ = PanelBandLabels();
   view_.ArmTimer(kInitialisedTimerMs);
 }
 
@@ -40,10 +36,9 @@ bool SwitchModePanel::ClickModeButton(int id) {
         return true;
       }
     }
-    {
-      std::lock_guard<std::mutex> lock(module_.mutex);
-      module_.heading.modeWord = std::string(button.modeWord);
-    }
+    module_.Locked([&button](PanelShare& share) {
+      share.modeWord = std::string(kModeGroups[button.group].heading);
+    });
     view_.ArmTimer(kModeButtonTimerMs);
     return true;
   }
@@ -59,7 +54,7 @@ void SwitchModePanel::OpenMultiplier() {
   view_.ShowCheckState(checkState_);
   window_->Show();
   view_.ArmTimer(kWindowOpenedTimerMs);
-  module_.settings.Write(settings_key::kPref, "1");
+  module_.settings().Write(settings_key::kPref, "1");
 }
 
 void SwitchModePanel::CloseMultiplier() {
@@ -78,7 +73,7 @@ void SwitchModePanel::ClickViewPrefix() {
   CloseMultiplier();
   checkState_ = 0;
   view_.ShowCheckState(checkState_);
-  module_.settings.Write(settings_key::kPref, "0");
+  module_.settings().Write(settings_key::kPref, "0");
 }
 
 void SwitchModePanel::Tick() {
@@ -96,15 +91,14 @@ void SwitchModePanel::Tick() {
   if (!host_->ReadEntryText(kEntryTextArgument, call)) {
     return;
   }
-  {
-    // Cleared and refilled in one go, so a paint never shows a half-filled grid.
-    std::lock_guard<std::mutex> lock(module_.mutex);
-    module_.callEntered = call;
-    ClearWorkedCells(module_.grid);
+  // Cleared and refilled in one go, so a paint never shows a half-filled grid.
+  module_.Locked([this, &call](PanelShare& share) {
+    share.callEntered = call;
+    ClearWorkedCells(share.grid);
     if (!call.empty()) {
-      FillWorkedGrid(module_.grid, module_.qsos, bandLabels_, call);
+      FillWorkedGrid(share.grid, share.qsos, bandLabels_, call);
     }
-  }
+  });
   if (!call.empty() && window_ != nullptr) {
     window_->SetCaption(kWorkedWithCaption + call);
   }
@@ -115,18 +109,18 @@ void SwitchModePanel::Tick() {
   }
   // Measured from the frequency of the last "<SP1>", so a slow drift sends
   // one once it has added up to more than the threshold.
-  if (std::fabs(hertz - module_.lastFrequency) > kSpotThresholdHz) {
+  double& lastSpot = module_.lastSpotFrequency();
+  if (std::fabs(hertz - lastSpot) > kSpotThresholdHz) {
     if (!Run(kFrequencyMovedMacro)) {
       return;
     }
-    module_.lastFrequency = hertz;
+    lastSpot = hertz;
   }
   std::string modeWord;
-  {
-    std::lock_guard<std::mutex> lock(module_.mutex);
-    module_.bandIndex = BandIndexFromHertz(hertz);
-    modeWord = module_.heading.modeWord;
-  }
+  module_.Locked([hertz, &modeWord](PanelShare& share) {
+    share.bandIndex = BandIndexFromHertz(hertz);
+    modeWord = share.modeWord;
+  });
   if (window_ != nullptr) {
     if (call.empty()) {
       window_->SetCaption(kPrefixWorkedCaption + modeWord);

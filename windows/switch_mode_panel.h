@@ -20,11 +20,12 @@
 #include <string_view>
 #include <vector>
 
+#include "contest/mode_groups.h"
 #include "windows/canvas.h"
 #include "windows/multiplier_window.h"
 
 class IHostAutomation;
-struct ModuleState;
+class IPanelModule;
 
 // The panel's timer and its periods.
 inline constexpr int kPanelTimerId = 1500;
@@ -51,23 +52,33 @@ inline constexpr char kPrefixWorkedCaption[] = "KOVA-BRAWLCUP   Prefix worked  "
 struct ModeButton {
   int id;
   std::array<std::string_view, 2> macros;  // sent in order; an empty one is not sent
-  std::string_view modeWord;
+  int group;                               // whose heading becomes the mode word
 };
 
 // The three BPSK buttons share one mode word, as do OLIVIA and MFSK: the word
 // names a score column, not a modem.
 inline constexpr std::array<ModeButton, 10> kModeButtons = {{
-    {1003, {"<MODE:RTTY>", ""}, "RTTY"},
-    {1006, {"<MODE:HELL>", ""}, "HELL"},
-    {1009, {"<MODE:THROB>", ""}, "THROB"},
-    {1004, {"<MODE:BPSK31>", ""}, "BPSK"},
-    {1010, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, "BPSK"},
-    {1011, {"<MODE:BPSK31>", "<BAUDRATE:125>"}, "BPSK"},
-    {1005, {"<MODE:OLIVIA>", ""}, "MFSK"},
-    {1008, {"<MODE:MT63>", ""}, "MT63"},
-    {1007, {"<MODE:MFSK>", ""}, "MFSK"},
-    {1012, {"<MODE:SSTV>", ""}, "SSTV"},
+    {1003, {"<MODE:RTTY>", ""}, ModeGroupOfWord("RTTY")},
+    {1006, {"<MODE:HELL>", ""}, ModeGroupOfWord("HELL")},
+    {1009, {"<MODE:THROB>", ""}, ModeGroupOfWord("THROB")},
+    {1004, {"<MODE:BPSK31>", ""}, ModeGroupOfWord("BPSK")},
+    {1010, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, ModeGroupOfWord("BPSK")},
+    {1011, {"<MODE:BPSK31>", "<BAUDRATE:125>"}, ModeGroupOfWord("BPSK")},
+    {1005, {"<MODE:OLIVIA>", ""}, ModeGroupOfWord("MFSK")},
+    {1008, {"<MODE:MT63>", ""}, ModeGroupOfWord("MT63")},
+    {1007, {"<MODE:MFSK>", ""}, ModeGroupOfWord("MFSK")},
+    {1012, {"<MODE:SSTV>", ""}, ModeGroupOfWord("SSTV")},
 }};
+static_assert(
+    [] {
+      for (const ModeButton& button : kModeButtons) {
+        if (button.group < 0) {
+          return false;
+        }
+      }
+      return true;
+    }(),
+    "every mode button switches to a mode group");
 
 // What the panel needs of its own dialog. Called on the panel thread only.
 class ISwitchModeView {
@@ -86,7 +97,7 @@ class ISwitchModeView {
 
 class SwitchModePanel {
  public:
-  SwitchModePanel(ModuleState& module, ISwitchModeView& view);
+  SwitchModePanel(IPanelModule& module, ISwitchModeView& view);
 
   SwitchModePanel(const SwitchModePanel&) = delete;
   SwitchModePanel& operator=(const SwitchModePanel&) = delete;
@@ -122,7 +133,7 @@ class SwitchModePanel {
   bool Run(std::string_view macro);
   void OpenMultiplier();
 
-  ModuleState& module_;
+  IPanelModule& module_;
   ISwitchModeView& view_;
   IHostAutomation* host_ = nullptr;
   int checkState_ = 0;

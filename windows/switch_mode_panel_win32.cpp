@@ -1,6 +1,6 @@
 #include "windows/switch_mode_panel_win32.h"
 
-#include "plugin/module_state.h"
+#include "windows/panel_module.h"
 #include "resources/resource.h"
 #include "windows/multiplier_window_win32.h"
 
@@ -12,11 +12,11 @@ constexpr UINT kDeliverTimeoutMs = 24u * 60u * 60u * 1000u;
 
 }  // namespace
 
-Switch_mode::Switch_mode(ModuleState& module)
+Switch_mode::Switch_mode(IPanelModule& module)
     : CDialog(IDD_SWITCH_MODE),
       module_(module),
       threadId_(::GetCurrentThreadId()),
-      position_(module.settings, kPanelPositionKeys),
+      position_(module.settings(), kPanelPositionKeys),
       host_(stopping_),
       panel_(module, *this) {}
 

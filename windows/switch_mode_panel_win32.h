@@ -21,7 +21,7 @@
 #include "windows/switch_mode_panel.h"
 #include "windows/window_position.h"
 
-struct ModuleState;
+class IPanelModule;
 
 // The panel's private messages, one per request from the host's thread.
 inline constexpr UINT kArmTimerRequest = WM_APP + 0x150;  // wParam: milliseconds
@@ -31,7 +31,7 @@ inline constexpr UINT kCloseMultiplierRequest = WM_APP + 0x152;
 class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchModeView {
  public:
   // Constructed on the panel thread; the window comes with RunModal.
-  explicit Switch_mode(ModuleState& module);
+  explicit Switch_mode(IPanelModule& module);
   ~Switch_mode() override;
 
   void RunModal() override;
@@ -61,7 +61,7 @@ class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchMo
   // false when there is no window.
   bool Deliver(UINT message);
 
-  ModuleState& module_;
+  IPanelModule& module_;
   const DWORD threadId_;
   std::atomic<bool> stopping_{false};
   std::atomic<HWND> window_{nullptr};

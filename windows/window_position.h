@@ -7,7 +7,7 @@
 // itself may be shared.
 #pragma once
 
-#include "plugin/settings.h"
+#include "contest/settings.h"
 
 struct PositionKeys {
   const char* xKey;

@@ -1,17 +1,23 @@
 #include "windows/worked_grid.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/ole_date_time.h"
-#include "scoring/mode_groups.h"
 
-namespace {
+std::vector<std::string> PanelBandLabels() {
+  std::vector<std::string> labels;
+  for (int row = 0; row < kGridRows; ++row) {
+    labels.emplace_back(kOperatorBands[row].label);
+  }
+  return labels;
+}
 
-// Whole megahertz of each band index; index 6 (6 m) has no grid row.
-constexpr std::array<double, 7> kBandMegahertz = {1, 3, 7, 14, 21, 28, 50};
-
-}  // namespace
+void LabelGridRows(WorkedGrid& grid) {
+  for (int row = 0; row < kGridRows; ++row) {
+    grid[row].assign(kGridTexts, "-");
+    grid[row][0] = std::string(kOperatorBands[row].label);
+  }
+}
 
 void ClearWorkedCells(WorkedGrid& grid) {
   for (std::vector<std::string>& row : grid) {
@@ -41,16 +47,4 @@ void FillWorkedGrid(WorkedGrid& grid, const QsoStore& qsos,
       }
     }
   }
-}
-
-int BandIndexFromHertz(double hertz) {
-  // Compared as doubles so that NaN and frequencies past the int range fall
-  // through to -1 instead of overflowing a conversion.
-  const double megahertz = std::trunc(hertz / 1000000.0);
-  for (std::size_t i = 0; i < kBandMegahertz.size(); ++i) {
-    if (megahertz == kBandMegahertz[i]) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
 }

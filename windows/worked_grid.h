@@ -12,12 +12,21 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/module_state.h"
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 #include "scoring/qso_store.h"
 
-// The panel's band labels; label l names grid row l. There is no row for 6 m.
-inline constexpr std::array<std::string_view, kGridRows> kPanelBandLabels = {"160m", "80m", "40m",
-                                                                             "20m",  "15m", "10m"};
+inline constexpr int kGridTexts = kModeGroupCount + 1;  // band label, one cell per group
+
+// One row per grid band (160 .. 10 m) of a band label and seven cells.
+using WorkedGrid = std::array<std::vector<std::string>, kGridRows>;
+
+// The labels of the panel's band rows, in grid order; label l names row l.
+std::vector<std::string> PanelBandLabels();
+
+// What a reset leaves in the grid: each row's band label, then "-" in every
+// cell.
+void LabelGridRows(WorkedGrid& grid);
 
 // What a cell holds once the panel has cleared it (a reset leaves "-").
 inline constexpr char kClearedCell[] = "   -";
@@ -36,4 +45,4 @@ void FillWorkedGrid(WorkedGrid& grid, const QsoStore& qsos,
 // Band index of a frequency in hertz from its whole megahertz, truncated toward
 // zero: 1, 3, 7, 14, 21, 28, 50 give 0..6, anything else (29.5 MHz included)
 // gives -1.
-int BandIndexFromHertz(double hertz);
+inline int BandIndexFromHertz(double hertz) { return OperatorBandOfHertz(hertz); }

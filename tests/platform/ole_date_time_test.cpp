@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 namespace {
@@ -107,4 +108,44 @@ TEST(OleDateTime, NullPointerReadsAsNullValue) {
   const COleDateTime copy = ReadHostDateTime(&host);
   EXPECT_EQ(1.25, copy.m_dt);
   EXPECT_EQ(COleDateTime::invalid, copy.m_status);
+}
+
+TEST(OleDateTimeTest, TodayIsTheLocalDate) {
+  const std::time_t now = std::time(nullptr);
+  char expected[16];
+  std::strftime(expected, sizeof expected, "%Y-%m-%d", std::localtime(&now));
+  const COleDateTime today = LocalToday();
+  EXPECT_EQ(COleDateTime::valid, today.m_status);
+  EXPECT_EQ(expected, FormatDateTime(today, "%Y-%m-%d"));
+  EXPECT_EQ("0000", FormatDateTime(today, "%H%M")) << "midnight";
+}
+
+TEST(OleDateTimeTest, CalendarArithmeticCountsFromTheHostsDayZero) {
+  EXPECT_EQ(0, HostDayOfDate(1899, 12, 30));
+  EXPECT_EQ(25569, HostDayOfDate(1970, 1, 1));
+  EXPECT_EQ(-657434, HostDayOfDate(100, 1, 1));
+  EXPECT_EQ(2958465, HostDayOfDate(9999, 12, 31));
+  // Every day of four centuries (leap days of 1900, 2000 and 2100 included)
+  // comes back as the date it was made from.
+  long long expected = HostDayOfDate(1899, 12, 30);
+  for (int year = 1899; year <= 2300; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      for (int day = 1; day <= DaysInMonth(year, month); ++day) {
+        if (year == 1899 && (month < 12 || day < 30)) {
+          continue;
+        }
+        ASSERT_EQ(expected, HostDayOfDate(year, month, day)) << year << "-" << month << "-" << day;
+        int y = 0;
+        int m = 0;
+        int d = 0;
+        DateOfHostDay(expected, y, m, d);
+        ASSERT_EQ(year * 10000 + month * 100 + day, y * 10000 + m * 100 + d);
+        ++expected;
+      }
+    }
+  }
+  EXPECT_EQ(29, DaysInMonth(2000, 2));
+  EXPECT_EQ(28, DaysInMonth(1900, 2));
+  EXPECT_EQ(28, DaysInMonth(2100, 2));
+  EXPECT_EQ(0, DaysInMonth(2016, 13));
 }

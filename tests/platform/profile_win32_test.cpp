@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/profile.h"
-#include "plugin/settings.h"
+#include "contest/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -111,3 +111,101 @@ TEST_F(ExportsTest, IgnoredPositionsChangeNothing) {
   EXPECT_EQ(a.m_extra2, b.m_extra2);
   EXPECT_EQ(a.m_time.m_dt, b.m_time.m_dt);
 }
+
+TEST_F(ExportsTest, AddDataKeepsTheFieldsOfTheirPositions) {
+  HostReset();
+  HostQso q;
+  q.hertz = 14080999;
+  q.rstSent = "579";
+  q.rstRcvd = "589";
+  q.prefix = "Q2";
+  ASSERT_EQ(1, HostAdd(q));
+  const CInfo& r = Module().qsos.at(0);
+  EXPECT_EQ(14080, r.m_freqKhz);
+  EXPECT_EQ("579", r.m_rstSent);
+  EXPECT_EQ("589", r.m_rstRcvd);
+  EXPECT_EQ("001", r.m_nrSent);
+  EXPECT_EQ("002", r.m_nrRcvd);
+  EXPECT_EQ("Q2", r.m_prefix);
+  EXPECT_EQ("extra1", r.m_extra1);
+  EXPECT_EQ("extra2", r.m_extra2);
+  EXPECT_EQ("", r.m_extra3);
+  EXPECT_EQ(q.time.m_dt, r.m_time.m_dt);
+  HostQso refused = q;
+  refused.band = "17m";
+  EXPECT_EQ(0, HostAdd(refused));
+  EXPECT_EQ(1, HostRemove(refused)) << "a removal always answers 1";
+  EXPECT_EQ(1u, Module().qsos.size());
+}
+
+TEST_F(ExportsTest, NullTextsReadAsEmptyBeforeAnyReset) {
+  COleDateTime t = HostTime(2016, 2, 13);
+  EXPECT_EQ(0, AddData0(nullptr, nullptr, &t, nullptr, nullptr, nullptr, 0, 0, nullptr, nullptr,
+                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                        nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr,
+                        nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ("QSO:  0    2016-02-13 0000" + std::string(12, ' ') + "   NO RX NUMBER !!!\r\n",
+            ReadFile("err.txt"));
+  EXPECT_EQ(1, AddData0("", "Q2AA", nullptr, nullptr, nullptr, nullptr, 0, 0, "RTTY", "", "",
+                        "1", "2", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                        nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr, nullptr, nullptr,
+                        "20m", nullptr));
+  EXPECT_EQ(COleDateTime::null, Module().qsos.at(0).m_time.m_status);
+  EXPECT_EQ(1, RemoveData0(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, nullptr,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0.0,
+                           0.0, nullptr, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(1u, Module().qsos.size());
+}
+
+TEST_F(ExportsTest, ResultStoresTheClaimedScoreAndCreditsOnlyAStoredLog) {
+  HostReset();
+  int out = 1234;
+  const std::string empty = GetResult0(&out);
+  EXPECT_EQ(1234, out) << "outside a report run *out is left alone";
+  EXPECT_EQ(std::string::npos, empty.find("Created by")) << "nothing stored, no credit line";
+  EXPECT_EQ("0", Settings().Read(settings_key::kClaimed));
+
+  HostQso emptyCall;
+  emptyCall.call = "";
+  HostAdd(emptyCall);
+  EXPECT_NE(std::string::npos,
+            std::string(GetResult0(nullptr))
+                .find("Score:\t 0\t 0\t 0\t 0\t 0\t 0\t 0\r\n\r\nCreated by Q9ZZ 2016"))
+      << "a stored QSO that counts nowhere still earns the credit line";
+  HostQso q;
+  q.mode = "BPSK31";
+  HostAdd(q);
+  HostAdd(q);  // a dupe
+  const std::string result = GetResult0(nullptr);
+  EXPECT_NE(std::string::npos,
+            result.find("Score:\t 1\t 0\t 0\t 0\t 0\t 0\t 0\r\n\r\nCreated by Q9ZZ 2016"));
+  EXPECT_EQ("1", Settings().Read(settings_key::kClaimed));
+  EXPECT_EQ((std::vector<std::string>{"Q2"}), Module().prefixLists[0]);
+  EXPECT_EQ("QSO\t 1\t 0\t 0\t 0\t 0\t 0\t 0\nPFX\t 1\t 0\t 0\t 0\t 0\t 0\t 0\n"
+            "Score\t 1\t 0\t 0\t 0\t 0\t 0\t 0\n",
+            Module().tableText);
+  EXPECT_EQ(result, std::string(GetResult0(nullptr))) << "a second call changes nothing";
+}
+
+TEST_F(ExportsTest, CallCheckAnswersAndReArmsThePanel) {
+  FakePanel panel;
+  Module().panel = &panel;
+  EXPECT_EQ(4, HostCheck("Q2AA", "RTTY", "Q2", "599", "20m", "40m"));
+  EXPECT_EQ(0, panel.nudges) << "a band disagreement touches no panel";
+  HostReset();
+  HostAdd(HostQso{});
+  EXPECT_EQ(0, HostCheck("Q2AA", "RTTY", "Q2", "599", "20m", "20M"));
+  EXPECT_EQ(1, HostCheck("Q2AA", "RTTY", "Q2", "599", "40m", nullptr));
+  EXPECT_EQ(2, HostCheck("Q3BB", "RTTY", "Q3", "599", nullptr, "40m"));
+  EXPECT_EQ(3, panel.nudges) << "each answered check re-arms the panel timer";
+}
+
+TEST(Exports, ExchangeFields) {
+  EXPECT_EQ(2, GetExchgCount0(nullptr, "x", "y"));
+  EXPECT_EQ(1, IsValidExchg0("ABCxyz", "", "", "", 0, 0, 0));
+  EXPECT_EQ(1, IsValidExchg0(nullptr, nullptr, nullptr, nullptr, 0, 0, 0));
+  EXPECT_EQ(0, IsValidExchg0("599", "", "", "", 0, 0, 0));
+  EXPECT_EQ(1, IsValidExchg0("599", "ignored", "599", "ignored", 5, 6, 1));
+  EXPECT_EQ(0, IsValidExchg0("599", "", "579", "", 0, 0, 1));
+}

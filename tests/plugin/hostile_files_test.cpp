@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugin/exports.h"
+#include "module_hooks.h"
 #include "plugin/module_state.h"
 #include "test_support.h"
 

@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/user_interface.h"
-#include "plugin/settings.h"
+#include "contest/mode_groups.h"
+#include "contest/settings.h"
+#include "platform/whole_file.h"
+#include "plugin/user_interface.h"
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
-#include "scoring/mode_groups.h"
 #include "scoring/qso_store.h"
 #include "test_support.h"
 
@@ -31,61 +33,6 @@ CInfo Qso(const std::string& call, const std::string& mode, int khz, int dupe = 
   q.m_nrRcvd = "002";
   q.m_time = HostTime(2016, 2, 13, 9, 5);
   return q;
-}
-
-// ---------------------------------------------------------------- ReplaceAll
-
-TEST(ReplaceAllTest, ReplacesEveryOccurrenceAndCountsThem) {
-  int count = -7;
-  EXPECT_EQ("a__b", ReplaceAll("a//b", "/", "_", &count));
-  EXPECT_EQ(2, count);
-
-  EXPECT_EQ("abc<CR><LF>def", ReplaceAll(ReplaceAll("abc\r\ndef", "\r", "<CR>"), "\n", "<LF>"));
-  EXPECT_EQ("x<CR>y", ReplaceAll("x<CR>y", "<CR>", "<CR>", &count));
-  EXPECT_EQ(2, count) << "equal find and replacement leave the count alone";
-
-  EXPECT_EQ("none", ReplaceAll("none", "/", "_", &count));
-  EXPECT_EQ(0, count);
-
-  EXPECT_EQ("XX", ReplaceAll("aaaa", "aa", "X", &count));
-  EXPECT_EQ(2, count) << "occurrences do not overlap";
-  EXPECT_EQ("<CR><CR>", ReplaceAll("<CR>", "<CR>", "<CR><CR>", &count));
-  EXPECT_EQ(1, count) << "the replacement is never searched again";
-  EXPECT_EQ("ab", ReplaceAll("a<LF>b", "<LF>", "")) << "no count pointer needed";
-}
-
-// ---------------------------------------------------------------- file word
-
-TEST(FileWordTest, SlashesBecomeUnderscoresAndBlanksGo) {
-  EXPECT_EQ("Q1AB_P", FileWordOf("Q1AB/P"));
-  EXPECT_EQ("Q1AB_X", FileWordOf(" Q1AB\\X "));
-  EXPECT_EQ("Q1AB", FileWordOf("\t Q1AB\r\n"));
-  EXPECT_EQ("Q1 AB", FileWordOf("Q1 AB")) << "inner blanks stay";
-  EXPECT_EQ("QZHC", FileWordOf(""));
-  EXPECT_EQ("QZHC", FileWordOf(" \t \r\n"));
-  EXPECT_EQ("_", FileWordOf(" / "));
-}
-
-TEST(FileWordTest, CharactersWindowsForbidsBecomeUnderscores) {
-  EXPECT_EQ("C_AB", FileWordOf("C:AB")) << "no drive letter";
-  EXPECT_EQ("Q1AB_s", FileWordOf("Q1AB:s")) << "no alternate stream";
-  EXPECT_EQ("_Q1_AB____", FileWordOf("<Q1>AB\"|?*"));
-  EXPECT_EQ("Q1_AB", FileWordOf("Q1\tAB")) << "inner control characters too";
-  EXPECT_EQ("Q1_AB", FileWordOf(std::string("Q1") + '\x01' + "AB"));
-  EXPECT_EQ("_.._x", FileWordOf("/../x"));
-}
-
-TEST(FileWordTest, DeviceNamesGetALeadingUnderscore) {
-  for (const char* device : {"CON", "con", "Prn", "AUX", "nul", "COM1", "com9", "LPT1", "Lpt9"}) {
-    EXPECT_EQ(std::string("_") + device, FileWordOf(device)) << device;
-  }
-  EXPECT_EQ("_NUL.X", FileWordOf("NUL.X")) << "an extension does not help";
-  EXPECT_EQ("_CON .x", FileWordOf("CON .x")) << "blanks before the dot do not help either";
-  EXPECT_EQ("CON _P", FileWordOf("CON /P"));
-  EXPECT_EQ("COM10", FileWordOf("COM10"));
-  EXPECT_EQ("COM0", FileWordOf("COM0"));
-  EXPECT_EQ("CONX", FileWordOf("CONX"));
-  EXPECT_EQ("Q1CON", FileWordOf("Q1CON"));
 }
 
 // ---------------------------------------------------------------- QSO lines
@@ -130,7 +77,7 @@ TEST(QsoLineTest, EachCodeGoesToItsListAndOthersAreDropped) {
   }
   const std::vector<std::vector<std::string>> expectedCodes = {{"RY"}, {"PS"}, {"HE"}, {"MF", "OL"},
                                                                {"MT"}, {"TH"}, {"TV"}};
-  for (int list = 0; list < kReportModeCount; ++list) {
+  for (int list = 0; list < kModeGroupCount; ++list) {
     ASSERT_EQ(expectedCodes[list].size(), r.m_modeLines[list].size()) << "list " << list;
     for (std::size_t i = 0; i < expectedCodes[list].size(); ++i) {
       EXPECT_EQ("QSO:  7040 " + expectedCodes[list][i] + " ", r.m_modeLines[list][i].substr(0, 14))
@@ -180,9 +127,9 @@ TEST(ReportPassTest, EveryScoredModeNameHasACode) {
   QsoStore store;
   int scored = 0;
   for (const ModeGroup& group : kModeGroups) {
-    for (std::string_view mode : group.modes) {
-      if (!mode.empty()) {
-        store.Append(Qso("Q2AA", std::string(mode), 14080));
+    for (const HostMode& mode : group.modes) {
+      if (!mode.name.empty()) {
+        store.Append(Qso("Q2AA", std::string(mode.name), 14080));
         ++scored;
       }
     }
@@ -367,7 +314,7 @@ TEST_F(PrepareHeaderTest, ConfirmSavesTwelveKeysInOrderAndKeepsContinuationForm)
   EXPECT_EQ("rookie", report.m_catOverlay);
   EXPECT_EQ("LOW", report.m_catPower);
   EXPECT_EQ("ON", report.m_location);
-  for (int list = 0; list < kReportModeCount; ++list) {
+  for (int list = 0; list < kModeGroupCount; ++list) {
     EXPECT_TRUE(report.m_modeLines[list].empty()) << "OK empties list " << list;
   }
 }
@@ -415,16 +362,17 @@ class WriteReportsTest : public ScratchDirTest {
 
   CContestReport report;
   const std::string table = "QSO\t 1\nPFX\t 1\nScore\t 1\n";
+  const COleDateTime today = HostTime(2016, 2, 20);
 };
 
-const char* const kLogNames[kReportModeCount] = {"RTTY.log",  "PSK .log",  "HELL .log", "MFSK .log",
+const char* const kLogNames[kModeGroupCount] = {"RTTY.log",  "PSK .log",  "HELL .log", "MFSK .log",
                                                  "MT63 .log", "THROB.log", "SSTV.log"};
 
 TEST_F(WriteReportsTest, OnlyModesWithLinesGetALog) {
   report.m_modeLines[kRttyLines] = {"QSO: r1\r\n", "QSO: r1\r\n", "QSO: r2\r\n"};
   report.m_modeLines[kMfskLines] = {"QSO: m1\r\n"};
   report.m_modeLines[kThrobLines] = {"QSO: t1\r\n"};
-  EXPECT_EQ("File produced: Q1AB.sum", report.WriteReports(table));
+  EXPECT_EQ("File produced: Q1AB.sum", report.WriteReports(table, today));
   EXPECT_EQ((std::set<std::string>{"RTTY.log", "MFSK .log", "THROB.log", "Q1AB.sum"}), FilesHere());
   EXPECT_EQ("QSO: r1\r\nQSO: r1\r\nQSO: r2\r\n", ReadFile("RTTY.log"));
   EXPECT_EQ("QSO: m1\r\n", ReadFile("MFSK .log"));
@@ -432,11 +380,11 @@ TEST_F(WriteReportsTest, OnlyModesWithLinesGetALog) {
 }
 
 TEST_F(WriteReportsTest, EveryModeHasItsOwnFileName) {
-  for (int list = 0; list < kReportModeCount; ++list) {
+  for (int list = 0; list < kModeGroupCount; ++list) {
     report.m_modeLines[list] = {"line " + std::to_string(list) + "\r\n"};
   }
-  report.WriteReports(table);
-  for (int list = 0; list < kReportModeCount; ++list) {
+  report.WriteReports(table, today);
+  for (int list = 0; list < kModeGroupCount; ++list) {
     EXPECT_EQ("line " + std::to_string(list) + "\r\n", ReadFile(kLogNames[list]))
         << kLogNames[list];
   }
@@ -447,31 +395,57 @@ TEST_F(WriteReportsTest, LogsAreRewrittenWholeAndOldLogsOfEmptyModesStay) {
   WriteFile("RTTY.log", "a much longer old content\r\n");
   WriteFile("HELL .log", "old hell\r\n");
   report.m_modeLines[kRttyLines] = {"new\r\n"};
-  report.WriteReports(table);
+  report.WriteReports(table, today);
   EXPECT_EQ("new\r\n", ReadFile("RTTY.log"));
   EXPECT_EQ("old hell\r\n", ReadFile("HELL .log"));
 }
 
 TEST_F(WriteReportsTest, NoLinesAnywhereWritesOnlyTheSummarySheet) {
   report.m_fileWord = "Q1AB_P";
-  EXPECT_EQ("File produced: Q1AB_P.sum", report.WriteReports(table));
+  EXPECT_EQ("File produced: Q1AB_P.sum", report.WriteReports(table, today));
   EXPECT_EQ((std::set<std::string>{"Q1AB_P.sum"}), FilesHere());
 }
 
-TEST_F(WriteReportsTest, FileThatCannotBeOpenedIsSkippedSilently) {
+TEST_F(WriteReportsTest, AFileThatCannotBeWrittenIsNamedAndTheOthersAreStillWritten) {
   MakeDir("RTTY.log");
-  MakeDir("Q1AB.sum");
   report.m_modeLines[kRttyLines] = {"r\r\n"};
   report.m_modeLines[kSstvLines] = {"s\r\n"};
-  EXPECT_EQ("File produced: Q1AB.sum", report.WriteReports(table));
-  EXPECT_EQ("s\r\n", ReadFile("SSTV.log")) << "the other files are still written";
+  EXPECT_EQ("File produced: Q1AB.sum\r\nNot written: RTTY.log (Is a directory)",
+            report.WriteReports(table, today));
+  EXPECT_EQ("s\r\n", ReadFile("SSTV.log"));
+  EXPECT_NE("", ReadFile("Q1AB.sum"));
+
+  std::remove("Q1AB.sum");
+  MakeDir("Q1AB.sum");
+  EXPECT_EQ("Not written: RTTY.log (Is a directory)\r\nNot written: Q1AB.sum (Is a directory)",
+            report.WriteReports(table, today))
+      << "no sheet, no 'File produced'";
+}
+
+TEST_F(WriteReportsTest, AFullDiskKeepsTheLastGoodFiles) {
+  report.m_modeLines[kRttyLines] = {"QSO: first run\r\n"};
+  report.WriteReports(table, today);
+  const std::string goodSheet = ReadFile("Q1AB.sum");
+  report.m_modeLines[kRttyLines] = {"QSO: second run, longer than the first\r\n"};
+  report.m_name = "Bea";
+  WholeFileFaults full;
+  full.stopAfter = 12;
+  SetWholeFileFaults(full);
+  const std::string said = report.WriteReports(table, today);
+  SetWholeFileFaults({});
+  EXPECT_EQ("Not written: RTTY.log (No space left on device)\r\n"
+            "Not written: Q1AB.sum (No space left on device)",
+            said);
+  EXPECT_EQ("QSO: first run\r\n", ReadFile("RTTY.log"));
+  EXPECT_EQ(goodSheet, ReadFile("Q1AB.sum"));
+  EXPECT_EQ((std::set<std::string>{"RTTY.log", "Q1AB.sum"}), FilesHere()) << "no temporary left";
 }
 
 TEST_F(WriteReportsTest, SummarySheetIsWrittenInTextMode) {
   report.m_address = "Main St 1\r\nADDRESS: Flat 2";
-  report.WriteReports(table);
+  report.WriteReports(table, today);
   const std::string bytes = ReadFile("Q1AB.sum");
-  EXPECT_EQ(TextModeBytes(SummarySheetText(report, table, LocalToday())), bytes);
+  EXPECT_EQ(TextModeBytes(SummarySheetText(report, table, today)), bytes);
   EXPECT_NE(std::string::npos,
             bytes.find("\r\n         Address : Main St 1\r\r\nADDRESS: Flat 2\r\n"))
       << "a continuation line shows as CR CR LF";

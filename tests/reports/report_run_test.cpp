@@ -6,10 +6,10 @@
 #include <set>
 #include <string>
 
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 #include "plugin/exports.h"
 #include "plugin/module_state.h"
-#include "plugin/settings.h"
+#include "contest/settings.h"
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
 #include "test_support.h"
@@ -193,6 +193,35 @@ TEST_F(ReportRunTest, OrdinaryPassWritesNoReport) {
   EXPECT_TRUE(op.opened.empty());
   EXPECT_TRUE(op.messages.empty());
   EXPECT_EQ((std::set<std::string>{"err.txt"}), FilesHere());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReportRunTest, TheOutputBoxIsClosedBeforeTheHostLearnsTheRunIsDone) {
+  HostReset(1, "Q1AB");
+  AddQsos();
+  int out = 5;
+  op.watched = &out;
+  GetResult0(&out);
+  ASSERT_EQ(1u, op.messages.size());
+  EXPECT_EQ((std::vector<int>{5}), op.watchedWhileShown) << "*out is set only after the box";
+  EXPECT_EQ(-1, out);
+}
+
+TEST_F(ReportRunTest, AReportRunStartsTheErrorLogAfresh) {
+  WriteFile("err.txt", "KOVA-BRAWLCUP UBN file \r\nQSO: of the last pass   DUPE !!!\r\n");
+  HostReset(1, "Q1AB");
+  EXPECT_EQ("KOVA-BRAWLCUP UBN file \r\n", ReadFile("err.txt"));
+}
+
+TEST_F(ReportRunTest, AStoredSetupChoiceOutsideTheBoxsStatesOpensItClear) {
+  for (const char* stored : {"3", "-1", "2", "1"}) {
+    settings.Write(settings_key::kMaster, stored);
+    SetupSet0();
+  }
+  EXPECT_EQ((std::vector<int>{0, 0, 2, 1}), op.setupShown);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <string>
 
 #include "reports/contest_report.h"
@@ -153,16 +152,6 @@ TEST(SummarySheetTest, TextModeWritesEveryLineFeedAsCrLf) {
   EXPECT_EQ("a\r\nb\r\r\nc\r\n\r\n", TextModeBytes("a\nb\r\nc\n\n"));
   EXPECT_EQ("x\ry", TextModeBytes("x\ry"));
   EXPECT_EQ("", TextModeBytes(""));
-}
-
-TEST(SummarySheetTest, TodayIsTheLocalDate) {
-  const std::time_t now = std::time(nullptr);
-  char expected[16];
-  std::strftime(expected, sizeof expected, "%Y-%m-%d", std::localtime(&now));
-  const COleDateTime today = LocalToday();
-  EXPECT_EQ(COleDateTime::valid, today.m_status);
-  EXPECT_EQ(expected, FormatDateTime(today, "%Y-%m-%d"));
-  EXPECT_EQ("0000", FormatDateTime(today, "%H%M")) << "midnight";
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST_F(MultiplierPictureTest, ChoosesTheDisplayAndCopiesOnlyWhatItShows) {
   m.bandIndex = 3;
   m.grid = SampleGrid();
 
-  MultiplierPicture prefixes = TakeMultiplierPicture(m);
+  MultiplierPicture prefixes = TakeMultiplierPicture(m.panelModule());
   EXPECT_EQ(std::vector<std::string>({"Q2", "K1"}), prefixes.prefixes);
   EXPECT_TRUE(prefixes.grid[0].empty());
   RecordingCanvas canvas;
@@ -143,11 +143,11 @@ TEST_F(MultiplierPictureTest, ChoosesTheDisplayAndCopiesOnlyWhatItShows) {
 
   m.heading.modeWord = "";
   RecordingCanvas unknownWord;
-  DrawMultiplier(TakeMultiplierPicture(m), {0, 0, 400, 140}, unknownWord);
+  DrawMultiplier(TakeMultiplierPicture(m.panelModule()), {0, 0, 400, 140}, unknownWord);
   EXPECT_EQ(Calls({"fill 0,0,400,140 00C6FAFF", "transparent"}), unknownWord.calls);
 
   m.callEntered = "Q2AA";
-  MultiplierPicture grid = TakeMultiplierPicture(m);
+  MultiplierPicture grid = TakeMultiplierPicture(m.panelModule());
   EXPECT_TRUE(grid.prefixes.empty());
   RecordingCanvas gridCanvas;
   DrawMultiplier(grid, {0, 0, 400, 140}, gridCanvas);

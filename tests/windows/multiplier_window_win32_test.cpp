@@ -55,7 +55,7 @@ int ThreadWindowCount() {
 class MultiplierWindowTest : public ScratchDirTest {
  protected:
   std::unique_ptr<MultiplierWindow> Open() {
-    auto window = std::make_unique<MultiplierWindow>(Module());
+    auto window = std::make_unique<MultiplierWindow>(Module().panelModule());
     EXPECT_TRUE(window->Create());
     return window;
   }
@@ -141,7 +141,7 @@ TEST_F(MultiplierWindowTest, APaintShowsTheGridColoursWithTheRadiosBandHighlight
   ModuleState& m = Module();
   {
     std::lock_guard<std::mutex> lock(m.mutex);
-    BuildGridRows(m);
+    LabelGridRows(m.grid);
     m.callEntered = "Q2AA";
     m.bandIndex = 3;
   }
@@ -176,7 +176,7 @@ TEST_F(MultiplierWindowTest, APaintShowsTheGridColoursWithTheRadiosBandHighlight
 TEST_F(MultiplierWindowTest, AThousandOpenAndCloseCyclesLeaveNoWindowOrGdiObject) {
   {
     std::lock_guard<std::mutex> lock(Module().mutex);
-    BuildGridRows(Module());
+    LabelGridRows(Module().grid);
     Module().callEntered = "Q2AA";
     Module().bandIndex = 2;
   }

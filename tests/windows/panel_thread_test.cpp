@@ -372,7 +372,7 @@ TEST_F(PanelStressTest, PaintsSeeOnlyFinishedDataWhileTheHostRebuildsIt) {
     expectedResults = RunHostPasses(single);
     PluginResetStats(single, 0, "Q1OWN", HostTime(2016, 2, 13), HostTime(2016, 2, 14));
     grids.push_back(single.grid);
-    const std::vector<std::string> labels(kPanelBandLabels.begin(), kPanelBandLabels.end());
+    const std::vector<std::string> labels = PanelBandLabels();
     for (int k = 0; k <= kQsosPerPass; ++k) {
       WorkedGrid g = single.grid;
       ClearWorkedCells(g);
@@ -393,7 +393,7 @@ TEST_F(PanelStressTest, PaintsSeeOnlyFinishedDataWhileTheHostRebuildsIt) {
   PluginResetStats(m, 0, "Q1OWN", HostTime(2016, 2, 13), HostTime(2016, 2, 14));
   NoHostView view;
   AlternatingHost host;
-  SwitchModePanel panel(m, view);
+  SwitchModePanel panel(m.panelModule(), view);
   panel.Initialise(&host);
 
   std::vector<std::string> results;
@@ -412,7 +412,7 @@ TEST_F(PanelStressTest, PaintsSeeOnlyFinishedDataWhileTheHostRebuildsIt) {
     if (i % 50 == 0) {
       panel.ClickModeButton(1003);
     }
-    const MultiplierPicture picture = TakeMultiplierPicture(m);
+    const MultiplierPicture picture = TakeMultiplierPicture(m.panelModule());
     RecordingCanvas canvas;
     DrawMultiplier(picture, {0, 0, 400, 140}, canvas);
     if (!picture.callEntered.empty()) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plugin/module_state.h"
-#include "plugin/settings.h"
+#include "contest/settings.h"
 #include "test_support.h"
 #include "windows/host_automation.h"
 
@@ -96,7 +96,7 @@ class SwitchModePanelTest : public ScratchDirTest {
     HostReset();
     host_ = std::make_unique<FakeHost>(events_);
     view_ = std::make_unique<FakeView>(events_);
-    panel_ = std::make_unique<SwitchModePanel>(Module(), *view_);
+    panel_ = std::make_unique<SwitchModePanel>(Module().panelModule(), *view_);
   }
   void TearDown() override {
     panel_.reset();
@@ -330,7 +330,7 @@ TEST_F(SwitchModePanelTest, ClearingTheCallRestoresEmptyCellsAndThePrefixCaption
   for (int r = 0; r < kGridRows; ++r) {
     EXPECT_EQ(kCleared, Cells(r)) << "row " << r;
   }
-  EXPECT_TRUE(TakeMultiplierPicture(Module()).callEntered.empty()) << "back to the prefixes";
+  EXPECT_TRUE(TakeMultiplierPicture(Module().panelModule()).callEntered.empty()) << "back to the prefixes";
 }
 
 TEST_F(SwitchModePanelTest, SpotMacroOnTheFirstReadAndOnceADriftPassesThreeHundredHertz) {
@@ -358,7 +358,7 @@ TEST_F(SwitchModePanelTest, SpotMacroOnTheFirstReadAndOnceADriftPassesThreeHundr
 
 TEST_F(SwitchModePanelTest, LastFrequencyOutlivesThePanel) {
   OpenWithHost();
-  SwitchModePanel next(Module(), *view_);
+  SwitchModePanel next(Module().panelModule(), *view_);
   next.Initialise(host_.get());
   next.Tick();
   for (const std::string& e : Take()) {

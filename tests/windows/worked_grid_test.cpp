@@ -8,14 +8,14 @@
 
 namespace {
 
-std::vector<std::string> Labels() {
-  return std::vector<std::string>(kPanelBandLabels.begin(), kPanelBandLabels.end());
-}
+const std::vector<std::string> kLabels = {"160m", "80m", "40m", "20m", "15m", "10m"};
+
+std::vector<std::string> Labels() { return kLabels; }
 
 WorkedGrid BuiltGrid() {
   WorkedGrid grid;
   for (int r = 0; r < kGridRows; ++r) {
-    grid[r] = {std::string(kPanelBandLabels[r]), "-", "-", "-", "-", "-", "-", "-"};
+    grid[r] = {kLabels[r], "-", "-", "-", "-", "-", "-", "-"};
   }
   return grid;
 }
@@ -56,12 +56,20 @@ TEST(BandIndexFromHertz, OnlyWholeMegahertzOfTheContestBandsCount) {
   EXPECT_EQ(-1, BandIndexFromHertz(std::nan("")));
 }
 
+TEST(WorkedGrid, AResetLabelsTheSixBandRows) {
+  EXPECT_EQ(kLabels, PanelBandLabels());
+  WorkedGrid grid;
+  grid[1] = {"old", "09:05"};
+  LabelGridRows(grid);
+  EXPECT_EQ(BuiltGrid(), grid);
+}
+
 TEST(WorkedGrid, ClearingKeepsBandLabelsAndPadsRowsNotYetBuilt) {
   WorkedGrid grid = BuiltGrid();
   grid[2][3] = "09:05";
   ClearWorkedCells(grid);
   for (int r = 0; r < kGridRows; ++r) {
-    EXPECT_EQ(std::string(kPanelBandLabels[r]), grid[r][0]);
+    EXPECT_EQ(kLabels[r], grid[r][0]);
     EXPECT_EQ(kAllCleared, Cells(grid, r)) << "row " << r;
   }
 

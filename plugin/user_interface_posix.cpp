@@ -1,5 +1,5 @@
 // No window system here: every modal run fails and message boxes are skipped.
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The real modal windows of the host's thread.
 #include <windows.h>
 
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 #include "reports/cabrillo_dialog_win32.h"
 #include "windows/setup_dialog_win32.h"
 

@@ -8,21 +8,11 @@
 
 #include <string>
 
-class Cabrillo;
+#include "platform/dialog_result.h"
+#include "reports/contest_report.h"
 
-inline constexpr int kDialogOk = 1;
-inline constexpr int kDialogCancel = 2;
-inline constexpr int kDialogFailed = -1;
-
-class IUserInterface {
+class IUserInterface : public IHeaderFormHost {
  public:
-  virtual ~IUserInterface() = default;
-
-  // Shows the header form modally. kDialogOk after the form took its values
-  // back, kDialogCancel when closed otherwise, kDialogFailed when it cannot be
-  // shown.
-  virtual int RunHeaderForm(Cabrillo& form) = 0;
-
   // Information box with one OK button; returns when the operator closed it.
   virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "../host/window_driver_win32.h"
-#include "platform/user_interface.h"
+#include "plugin/user_interface.h"
 #include "reports/cabrillo_form.h"
 #include "test_support.h"
 
