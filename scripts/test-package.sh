@@ -22,14 +22,7 @@ sample=examples/kova-sample.adi
 
 bash scripts/package.sh
 
-if ! stats_pick_wine; then
-  if [ "${STATS_ALLOW_NO_WINE:-0}" = "1" ]; then
-    echo "NOT RUN (STATS_ALLOW_NO_WINE=1): the unzipped release under Wine: $wine_missing"
-    exit 0
-  fi
-  echo "FAIL: running the unzipped release needs Wine, but $wine_missing" >&2
-  exit 1
-fi
+stats_need_wine "the unzipped release under Wine"
 build=build/$wine_kind
 if [ "$wine_kind" = win32 ]; then
   zips=build/package

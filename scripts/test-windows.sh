@@ -31,14 +31,7 @@ build build/win32 win32
 echo "== windows export table"
 (cd build/win32 && ctest --output-on-failure -R '^dll_exports$')
 
-if ! stats_pick_wine; then
-  if [ "${STATS_ALLOW_NO_WINE:-0}" = "1" ]; then
-    echo "NOT RUN (STATS_ALLOW_NO_WINE=1): Windows unit tests and test host: $wine_missing"
-    exit 0
-  fi
-  echo "FAIL: the Windows tests need Wine, but $wine_missing" >&2
-  exit 1
-fi
+stats_need_wine "the Windows unit tests and test host"
 tests=build/$wine_kind
 if [ "$wine_kind" = win32 ]; then
   echo "== windows tests: 32-bit build under 32-bit Wine"

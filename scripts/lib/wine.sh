@@ -29,6 +29,19 @@ stats_pick_wine() {
   fi
 }
 
+# stats_need_wine WHAT: stats_pick_wine for a script that cannot do without
+# Wine. Where none can start it ends the script: as a failure, or with a
+# NOT RUN line naming WHAT when STATS_ALLOW_NO_WINE=1.
+stats_need_wine() {
+  stats_pick_wine && return 0
+  if [ "${STATS_ALLOW_NO_WINE:-0}" = "1" ]; then
+    echo "NOT RUN (STATS_ALLOW_NO_WINE=1): $1: $wine_missing"
+    exit 0
+  fi
+  echo "FAIL: no Wine for $1: $wine_missing" >&2
+  exit 1
+}
+
 # Sets wine_kind and wine_loader for a configured Windows build folder: its
 # toolchain decides the width.
 stats_wine_of_build() {
