@@ -14,6 +14,7 @@
 #include "model/reference_model.h"
 #include "plugin/exports.h"
 #include "plugin/module_state.h"
+#include "tools/host_arguments.h"
 
 namespace {
 
@@ -21,28 +22,24 @@ const char* const kBands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
 const char* const kModes[] = {"BPSK31", "BPSK63", "HELL", "MFSK", "OLIVIA", "MT63", "RTTY",
                               "THROB",  "SSTV"};
 
-struct SyntheticQso {
-  std::string call, band, mode, prefix, nr;
-  unsigned hertz;
-  COleDateTime time;
-};
-
 // Mostly distinct calls, one in fifty repeats an earlier one (a dupe), about
 // 2,000 distinct prefixes: a big contest log.
-const std::vector<SyntheticQso>& Log(int n) {
-  static std::map<int, std::vector<SyntheticQso>> logs;
+const std::vector<HostContact>& Log(int n) {
+  static std::map<int, std::vector<HostContact>> logs;
   auto& log = logs[n];
   if (log.empty()) {
     for (int i = 0; i < n; ++i) {
       const int station = i % 50 == 49 ? i - 7 : i;
-      SyntheticQso q;
+      HostContact q;
       q.call = "Q" + std::to_string(station % 10) + "X" + std::to_string(station);
       q.band = kBands[station % 6];
       q.mode = kModes[(station / 6) % 9];
       q.prefix = "Q" + std::to_string(station % 2000);
-      q.nr = std::to_string(i + 1);
+      q.rstSent = q.rstRcvd = "599";
+      q.nrSent = "1";
+      q.nrRcvd = std::to_string(i + 1);
       q.hertz = 14080000u + static_cast<unsigned>(i % 1000);
-      q.time.m_dt = 42413.0 + i / 86400.0;
+      q.time = COleDateTime{42413.0 + i / 86400.0, COleDateTime::valid};
       log.push_back(q);
     }
   }
@@ -55,24 +52,21 @@ COleDateTime Day(double d) {
   return t;
 }
 
-void PluginPass(const std::vector<SyntheticQso>& log) {
+void PluginPass(const std::vector<HostContact>& log) {
   COleDateTime start = Day(42413.0);
   COleDateTime end = Day(42414.0);
   ResetStats0("", 0, "Q1OWN", &start, &end, "", "", "", "", "", "", "", "", "", "", 0, 0, 0, 0.0,
               0.0, "", "", "");
-  for (const SyntheticQso& q : log) {
-    COleDateTime t = q.time;
-    AddData0("Q1OWN", q.call.c_str(), &t, nullptr, nullptr, nullptr, 0, q.hertz, q.mode.c_str(),
-             "599", "599", "1", q.nr.c_str(), "", "", "", "", "", "", "", "", q.prefix.c_str(), "",
-             0, 0, 0, 0.0, 0.0, "", "", "", q.band.c_str(), "");
+  for (const HostContact& q : log) {
+    CallAddData(&AddData0, "Q1OWN", q);
   }
   benchmark::DoNotOptimize(GetResult0(nullptr));
 }
 
-int PluginChecks(const std::vector<SyntheticQso>& log) {
+int PluginChecks(const std::vector<HostContact>& log) {
   int sum = 0;
   for (int i = 0; i < 1000; ++i) {
-    const SyntheticQso& q = log[(static_cast<std::size_t>(i) * 7919u) % log.size()];
+    const HostContact& q = log[(static_cast<std::size_t>(i) * 7919u) % log.size()];
     sum += CheckCall0(q.call.c_str(), 0, 0, q.mode.c_str(), "", "", "", "", "", "", "", "",
                       q.prefix.c_str(), "599", 0, 0, 0, 0.0, 0.0, "", "", "", "", "",
                       q.band.c_str(), q.band.c_str(), nullptr, nullptr);
@@ -80,28 +74,18 @@ int PluginChecks(const std::vector<SyntheticQso>& log) {
   return sum;
 }
 
-void ModelPass(ReferenceModel& model, const std::vector<SyntheticQso>& log) {
+void ModelPass(ReferenceModel& model, const std::vector<HostContact>& log) {
   model.Reset(0, "Q1OWN", Day(42413.0), Day(42414.0), "");
-  for (const SyntheticQso& q : log) {
-    ModelQso m;
-    m.call = q.call;
-    m.band = q.band;
-    m.mode = q.mode;
-    m.prefix = q.prefix;
-    m.nrSent = "1";
-    m.nrRcvd = q.nr;
-    m.rstSent = m.rstRcvd = "599";
-    m.freqKhz = static_cast<int>(q.hertz / 1000u);
-    m.time = q.time;
-    model.Add("Q1OWN", m);
+  for (const HostContact& q : log) {
+    model.Add("Q1OWN", q);
   }
   benchmark::DoNotOptimize(model.Result());
 }
 
-int ModelChecks(const ReferenceModel& model, const std::vector<SyntheticQso>& log) {
+int ModelChecks(const ReferenceModel& model, const std::vector<HostContact>& log) {
   int sum = 0;
   for (int i = 0; i < 1000; ++i) {
-    const SyntheticQso& q = log[(static_cast<std::size_t>(i) * 7919u) % log.size()];
+    const HostContact& q = log[(static_cast<std::size_t>(i) * 7919u) % log.size()];
     sum += model.Check(q.call, q.mode, q.prefix, "599", q.band.c_str(), q.band.c_str());
   }
   return sum;

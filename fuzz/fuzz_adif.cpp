@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       Check(field.value.size() <= size);
       Check(record.Find(field.name) != nullptr);
     }
-    ReplayQso qso;
+    HostContact qso;
     std::vector<AdifWarning> warnings;
     MapRecord(record, qso, warnings);
     for (const AdifWarning& w : warnings) {

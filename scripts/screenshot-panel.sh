@@ -3,7 +3,7 @@
 # operator sees them (a worked-before grid for a call with five QSOs, the
 # radio on 20 m), under Xvfb and Wine, and saves it as docs/panel.png.
 #
-# The test host builds with the Windows cross build; where this machine cannot
+# The screenshot program builds with the Windows cross build; where this machine cannot
 # start 32-bit programs the 64-bit build is used (the windows are the same).
 #   BUILD  Windows build folder (default: build/win32, or build/win64 where
 #          32-bit Wine cannot run)
@@ -16,8 +16,8 @@ root=$(pwd)
 
 # The program that shows the windows and saves the picture, called as
 # PROGRAM DLL --screenshot FILE.BMP, and its target in the build.
-shot_target=panel_host
-shot_program=tests/host/panel_host.exe
+shot_target=panel_screenshot
+shot_program=tests/host/panel_screenshot.exe
 
 if ! stats_pick_wine; then
   echo "screenshot-panel: $wine_missing" >&2

@@ -13,6 +13,7 @@
 #include "plugin/exports.h"
 #include "module_hooks.h"
 #include "plugin/module_state.h"
+#include "tools/host_arguments.h"
 
 #if defined(_WIN32)
 #include <direct.h>
@@ -117,39 +118,32 @@ COleDateTime InvalidTime() {
   return t;
 }
 
-namespace {
-
-int CallData(bool add, const HostQso& q) {
-  COleDateTime time = q.time;
-  COleDateTime ignored = HostTime(2000, 1, 1);
-  auto fn = add ? &AddData0 : &RemoveData0;
-  return fn(q.ownCall.c_str(), q.call.c_str(), &time, &ignored, &ignored, &ignored, 77u, q.hertz,
-            q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.nrSent.c_str(),
-            q.nrRcvd.c_str(), "x14", "x15", "x16", "x17", "x18", "x19", "x20", "x21",
-            q.prefix.c_str(), "extra1", 24, 25, 26, 27.5, 28.5, "x29", "extra2", "x31",
-            q.band.c_str(), "x33");
+HostQso::HostQso() {
+  call = "Q2AA";
+  time = HostTime(2016, 2, 13, 9, 5);
+  hertz = 14080000;
+  mode = "RTTY";
+  rstSent = "599";
+  rstRcvd = "599";
+  nrSent = "001";
+  nrRcvd = "002";
+  prefix = "Q2";
+  band = "20m";
 }
 
-}  // namespace
-
-int HostAdd(const HostQso& q) { return CallData(true, q); }
-int HostRemove(const HostQso& q) { return CallData(false, q); }
+int HostAdd(const HostQso& q) { return CallAddData(&AddData0, q.ownCall.c_str(), q); }
+int HostRemove(const HostQso& q) { return CallAddData(&RemoveData0, q.ownCall.c_str(), q); }
 
 int HostCheck(const std::string& call, const std::string& mode, const std::string& prefix,
               const std::string& exchange, const char* band, const char* otherBand) {
-  char b27[8] = "keep27";
-  char b28[8] = "keep28";
-  const int r = CheckCall0(call.c_str(), 2u, 3u, mode.c_str(), "5", "6", "7", "8", "9", "10",
-                           "11", "12", prefix.c_str(), exchange.c_str(), 15, 16, 17, 18.0, 19.0,
-                           "20", "21", "22", "23", "24", band, otherBand, b27, b28);
-  EXPECT_STREQ("keep27", b27) << "the call check must never write its buffers";
-  EXPECT_STREQ("keep28", b28) << "the call check must never write its buffers";
-  return r;
+  const CallCheckAnswer a = CallCheckCall(&CheckCall0, call.c_str(), mode.c_str(), prefix.c_str(),
+                                          exchange.c_str(), band, otherBand);
+  EXPECT_TRUE(a.buffersKept) << "the call check must never write its buffers";
+  return a.answer;
 }
 
 int HostReset(int reportFlag, const std::string& callsign, COleDateTime start, COleDateTime end) {
-  return ResetStats0("s1", reportFlag, callsign.c_str(), &start, &end, "6", "7", "8", "9", "10",
-                     "11", "12", "13", "14", "15", 16, 17, 18, 19.0, 20.0, "21", "22", "23");
+  return CallResetStats(&ResetStats0, reportFlag, callsign.c_str(), start, end);
 }
 
 int HostReset(int reportFlag, const std::string& callsign) {

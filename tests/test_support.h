@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/ole_date_time.h"
+#include "tools/host_contact.h"
 
 #if defined(_WIN32)
 // The Windows build of the tests has no symbolic links: a test that needs one
@@ -38,19 +39,11 @@ COleDateTime HostTime(int year, int month, int day, int hour = 0, int minute = 0
 COleDateTime NullTime();
 COleDateTime InvalidTime();
 
-// One contact as the host describes it.
-struct HostQso {
+// One contact as the host describes it, with every field set (Q2AA on 20 m in
+// RTTY at 09:05, serials 001 and 002) and the own call that goes with it.
+struct HostQso : HostContact {
+  HostQso();
   std::string ownCall = "Q1OWN";
-  std::string call = "Q2AA";
-  COleDateTime time = HostTime(2016, 2, 13, 9, 5);
-  unsigned int hertz = 14080000;
-  std::string mode = "RTTY";
-  std::string rstSent = "599";
-  std::string rstRcvd = "599";
-  std::string nrSent = "001";
-  std::string nrRcvd = "002";
-  std::string prefix = "Q2";
-  std::string band = "20m";
 };
 
 int HostAdd(const HostQso& q);

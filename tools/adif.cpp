@@ -2,19 +2,19 @@
 // `<EOR>` are a header is known only when one of the two arrives, so they are
 // collected as a pending unit and their warnings renumbered once it is known.
 #include "tools/adif.h"
-#include "tools/text.h"
 
-#include <cctype>
 #include <cstddef>
 #include <string>
 #include <utility>
+
+#include "platform/text.h"
 
 namespace {
 
 // Digits only; false for anything else, the empty text and values too large to
 // be the length of any file this reader is given.
 bool ParseLength(std::string_view text, std::size_t& out) {
-  text = Trim(text);
+  text = TrimWhiteSpace(text);
   if (text.empty() || text.size() > 12) {
     return false;
   }
@@ -68,7 +68,7 @@ class Parser {
   // False when nothing more can be read.
   bool Specifier(std::string_view tag, int line) {
     const std::size_t colon = tag.find(':');
-    const std::string name = Upper(Trim(tag.substr(0, colon)));
+    const std::string name = ToUpperAscii(TrimWhiteSpace(tag.substr(0, colon)));
     if (colon == std::string_view::npos) {
       if (name == "EOR") {
         EndOfRecord(line);
@@ -182,7 +182,7 @@ class Parser {
 }  // namespace
 
 const std::string* AdifRecord::Find(std::string_view name) const {
-  const std::string wanted = Upper(name);
+  const std::string wanted = ToUpperAscii(name);
   for (const AdifField& f : fields) {
     if (f.name == wanted) {
       return &f.value;

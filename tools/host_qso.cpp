@@ -1,13 +1,14 @@
 // The host's view of an ADIF record. The band edges are those of the ADIF 3
 // band enumeration; the mode names are those the plug-in's score columns know.
 #include "tools/host_qso.h"
-#include "tools/text.h"
 
 #include <algorithm>
 #include <cctype>
 #include <limits>
 #include <string>
 
+#include "platform/ole_date_time.h"
+#include "platform/text.h"
 #include "tools/wpx_prefix.h"
 
 namespace {
@@ -94,22 +95,9 @@ long DigitsValue(std::string_view s) {
   return v;
 }
 
-// Days from 1 January 1970 of a proleptic Gregorian date (H. Hinnant's
-// days_from_civil).
-long DaysFromCivil(long y, long m, long d) {
-  y -= m <= 2 ? 1 : 0;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400;
-  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-bool IsLeap(long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 std::string Field(const AdifRecord& r, std::string_view name) {
   const std::string* v = r.Find(name);
-  return v != nullptr ? std::string(Trim(*v)) : std::string();
+  return v != nullptr ? std::string(TrimWhiteSpace(*v)) : std::string();
 }
 
 // The first of two fields that is present and not blank.
@@ -123,7 +111,7 @@ void Warn(std::vector<AdifWarning>& warnings, const AdifRecord& r, std::string m
 }
 
 std::uint64_t MapFrequency(const AdifRecord& r, std::vector<AdifWarning>& warnings,
-                           ReplayQso& out) {
+                           HostContact& out) {
   const std::string freq = Field(r, "FREQ");
   if (freq.empty()) {
     return 0;
@@ -143,7 +131,7 @@ std::uint64_t MapFrequency(const AdifRecord& r, std::vector<AdifWarning>& warnin
 }
 
 void MapBand(const AdifRecord& r, std::uint64_t hertz, std::vector<AdifWarning>& warnings,
-             ReplayQso& out) {
+             HostContact& out) {
   std::string band = Field(r, "BAND");
   for (char& c : band) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -163,7 +151,7 @@ void MapBand(const AdifRecord& r, std::uint64_t hertz, std::vector<AdifWarning>&
   }
 }
 
-void MapTime(const AdifRecord& r, std::vector<AdifWarning>& warnings, ReplayQso& out) {
+void MapTime(const AdifRecord& r, std::vector<AdifWarning>& warnings, HostContact& out) {
   const std::string date = Field(r, "QSO_DATE");
   const std::optional<long> day = DayNumberOfDate(date);
   if (!day) {
@@ -188,7 +176,7 @@ void MapTime(const AdifRecord& r, std::vector<AdifWarning>& warnings, ReplayQso&
 }  // namespace
 
 std::optional<std::uint64_t> ParseFrequencyHz(std::string_view mhz) {
-  mhz = Trim(mhz);
+  mhz = TrimWhiteSpace(mhz);
   const std::size_t point = mhz.find('.');
   const std::string_view whole = mhz.substr(0, point);
   const std::string_view fraction =
@@ -223,8 +211,8 @@ std::string BandOfFrequency(std::uint64_t hertz) {
 }
 
 std::string HostMode(std::string_view modeText, std::string_view submodeText) {
-  std::string mode = Upper(Trim(modeText));
-  std::string submode = Upper(Trim(submodeText));
+  std::string mode = ToUpperAscii(TrimWhiteSpace(modeText));
+  std::string submode = ToUpperAscii(TrimWhiteSpace(submodeText));
   for (const LegacyMode& l : kLegacyModes) {
     if (mode == l.legacy) {
       submode = mode;
@@ -248,26 +236,21 @@ std::string HostMode(std::string_view modeText, std::string_view submodeText) {
 }
 
 std::optional<long> DayNumberOfDate(std::string_view text) {
-  text = Trim(text);
+  text = TrimWhiteSpace(text);
   if (text.size() != 8 || !AllDigits(text)) {
     return std::nullopt;
   }
-  const long y = DigitsValue(text.substr(0, 4));
-  const long m = DigitsValue(text.substr(4, 2));
-  const long d = DigitsValue(text.substr(6, 2));
-  static constexpr int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (y < 1900 || m < 1 || m > 12 || d < 1) {
+  const int y = static_cast<int>(DigitsValue(text.substr(0, 4)));
+  const int m = static_cast<int>(DigitsValue(text.substr(4, 2)));
+  const int d = static_cast<int>(DigitsValue(text.substr(6, 2)));
+  if (y < 1900 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) {
     return std::nullopt;
   }
-  const long last = kDaysIn[m - 1] + (m == 2 && IsLeap(y) ? 1 : 0);
-  if (d > last) {
-    return std::nullopt;
-  }
-  return DaysFromCivil(y, m, d) - DaysFromCivil(1899, 12, 30);
+  return static_cast<long>(HostDayOfDate(y, m, d));
 }
 
 std::optional<long> SecondsOfTime(std::string_view text) {
-  text = Trim(text);
+  text = TrimWhiteSpace(text);
   if ((text.size() != 4 && text.size() != 6) || !AllDigits(text)) {
     return std::nullopt;
   }
@@ -285,9 +268,9 @@ COleDateTime HostDateTime(long dayNumber, long secondsOfDay) {
                       COleDateTime::valid};
 }
 
-bool MapRecord(const AdifRecord& r, ReplayQso& out, std::vector<AdifWarning>& warnings) {
-  out = ReplayQso();
-  out.call = Upper(Field(r, "CALL"));
+bool MapRecord(const AdifRecord& r, HostContact& out, std::vector<AdifWarning>& warnings) {
+  out = HostContact();
+  out.call = ToUpperAscii(Field(r, "CALL"));
   if (out.call.empty()) {
     Warn(warnings, r, "no CALL; the record is skipped");
     return false;
@@ -305,7 +288,7 @@ bool MapRecord(const AdifRecord& r, ReplayQso& out, std::vector<AdifWarning>& wa
   out.rstRcvd = Field(r, "RST_RCVD");
   out.nrSent = FirstOf(r, "STX", "STX_STRING");
   out.nrRcvd = FirstOf(r, "SRX", "SRX_STRING");
-  const std::string pfx = Upper(Field(r, "PFX"));
+  const std::string pfx = ToUpperAscii(Field(r, "PFX"));
   out.prefix = pfx.empty() ? WpxPrefix(out.call) : pfx;
   return true;
 }
@@ -314,14 +297,14 @@ std::string OwnCallOf(const AdifLog& log) {
   for (std::string_view key :
        {std::string_view("STATION_CALLSIGN"), std::string_view("OPERATOR")}) {
     for (const AdifRecord& r : log.records) {
-      std::string v = Upper(Field(r, key));
+      std::string v = ToUpperAscii(Field(r, key));
       if (!v.empty()) {
         return v;
       }
     }
     for (const AdifField& f : log.header) {
-      if (f.name == key && !Trim(f.value).empty()) {
-        return Upper(Trim(f.value));
+      if (f.name == key && !TrimWhiteSpace(f.value).empty()) {
+        return ToUpperAscii(TrimWhiteSpace(f.value));
       }
     }
   }

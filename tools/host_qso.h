@@ -11,24 +11,12 @@
 
 #include "platform/ole_date_time.h"
 #include "tools/adif.h"
-
-struct ReplayQso {
-  std::string call;
-  std::string band;  // "20m"
-  std::string mode;  // "BPSK31", "RTTY" ...
-  std::string rstSent;
-  std::string rstRcvd;
-  std::string nrSent;
-  std::string nrRcvd;
-  std::string prefix;
-  unsigned int hertz = 0;  // 0 when the log gives no usable frequency
-  COleDateTime time{0.0, COleDateTime::invalid};
-};
+#include "tools/host_contact.h"
 
 // Builds the QSO of one record. False, with a warning, for a record the host
 // could not have logged (no CALL); every other flaw is warned about and the
 // QSO is built with what is left.
-bool MapRecord(const AdifRecord& record, ReplayQso& out, std::vector<AdifWarning>& warnings);
+bool MapRecord(const AdifRecord& record, HostContact& out, std::vector<AdifWarning>& warnings);
 
 // The log's own callsign: the first STATION_CALLSIGN of a record or of the
 // header, else the first OPERATOR. Empty when the log names neither.

@@ -1,9 +1,10 @@
 #include "tools/wpx_prefix.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
+
+#include "platform/text.h"
 
 namespace {
 
@@ -60,8 +61,8 @@ std::vector<std::string> Parts(std::string_view call) {
   for (char c : call) {
     if (c == '/') {
       flush();
-    } else if (!std::isspace(static_cast<unsigned char>(c))) {
-      part += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    } else if (!IsWhiteSpace(c)) {
+      part += ToUpperAscii(c);
     }
   }
   flush();

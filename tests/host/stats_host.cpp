@@ -1,106 +1,112 @@
-// stats_host LIBRARY TRANSCRIPT [--window-checks]
+// stats_host LIBRARY TRANSCRIPT [--window-checks] [GoogleTest options]
 //
 // Loads the plug-in library as the host program does, checks its entry
 // points, runs the shared pass in a folder of its own ("stats_host_work"
 // beside the current one) and writes the transcript to TRANSCRIPT. With
 // --window-checks it then drives the real windows. Last it unloads the
-// library and checks that this returns promptly. Exit code: the number of
-// failed checks (at most 100), 0 when all passed.
+// library and checks that this returns promptly. One thread but for the
+// operator threads of the window checks.
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "host_platform.h"
 #include "host_scenario.h"
+#include "platform/dynamic_library.h"
+#include "tools/entry_points.h"
 
 namespace {
 
-int g_failures = 0;
+std::string g_libraryPath;
+std::string g_transcriptPath;
+bool g_windowChecks = false;
 
-void Check(bool ok, const std::string& what) {
-  if (!ok) {
-    ++g_failures;
-    std::printf("FAIL: %s\n", what.c_str());
+DynamicLibrary g_library;
+PluginEntryPoints g_stats;
+
+// Loads the library and works in a folder of its own; unloads last of all.
+class LoadedLibrary : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(g_library.Open(g_libraryPath, error))
+        << "cannot load " << g_libraryPath << ": " << error;
+    std::filesystem::create_directory("stats_host_work");
+    std::filesystem::current_path("stats_host_work");
+    std::filesystem::create_directory("Plugins");
+    for (const char* f :
+         {"err.txt", "Plugins/KOVA-BRAWLCUP.ini", "RTTY.log", "PSK .log", "HELL .log", "MFSK .log",
+          "MT63 .log", "THROB.log", "SSTV.log", "Q1HOST.sum"}) {
+      std::remove(f);
+    }
   }
+
+  void TearDown() override {
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(g_library.Close()) << "unload the library";
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - before);
+    std::printf("unload took %ld ms\n", static_cast<long>(took.count()));
+    EXPECT_LT(took.count(), 2000) << "unloading returns promptly";
+  }
+};
+
+TEST(StatsHost, ExportsEveryEntryPointUnderTheNamesTheHostUses) {
+  ForEachEntryPoint(g_stats, [](const char* plain, const char* decorated, auto& slot) {
+    using Fn = std::remove_reference_t<decltype(slot)>;
+    slot = g_library.Find<Fn>(plain);
+    EXPECT_NE(nullptr, slot) << "plain name exported: " << plain;
+    if (kLibraryExportsDecoratedNames) {
+      const Fn viaDecorated = g_library.Find<Fn>(decorated);
+      EXPECT_NE(nullptr, viaDecorated) << "decorated name exported: " << decorated;
+      EXPECT_EQ(slot, viaDecorated) << "one function behind both names of " << plain;
+      // The host calls through the decorated names.
+      slot = viaDecorated;
+    }
+  });
 }
 
-template <typename Fn>
-void Resolve(void* library, const EntryPointName& name, Fn& slot) {
-  void* plain = FindEntryPoint(library, name.plain);
-  Check(plain != nullptr, std::string("plain name exported: ") + name.plain);
-  void* chosen = plain;
-  if (ExportsDecoratedNames()) {
-    void* decorated = FindEntryPoint(library, name.decorated);
-    Check(decorated != nullptr, std::string("decorated name exported: ") + name.decorated);
-    Check(decorated == plain, std::string("one function behind both names of ") + name.plain);
-    // The host calls through the decorated names.
-    chosen = decorated;
+TEST(StatsHost, PassTranscript) {
+  bool complete = true;
+  ForEachEntryPoint(g_stats, [&](const char*, const char*, auto& slot) {
+    complete = complete && slot != nullptr;
+  });
+  ASSERT_TRUE(complete) << "the pass needs every entry point";
+  const std::string transcript = RunPassTranscript(g_stats);
+  {
+    std::ofstream out(g_transcriptPath, std::ios::binary | std::ios::trunc);
+    out << transcript;
+    EXPECT_TRUE(static_cast<bool>(out)) << "write " << g_transcriptPath;
   }
-  slot = reinterpret_cast<Fn>(chosen);
+  EXPECT_EQ(1, g_stats.getNumberOfSets());
+  EXPECT_STREQ("KOVA-BRAWLCUP", g_stats.getSetName(0));
+  EXPECT_EQ(std::string::npos, transcript.find("(wrote into its buffers)"))
+      << "CheckCall0 leaves its buffers alone";
+}
+
+TEST(StatsHost, RealWindows) {
+  if (!g_windowChecks) {
+    GTEST_SKIP() << "asked for with --window-checks";
+  }
+  RunWindowChecks(g_stats);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  ::testing::InitGoogleTest(&argc, argv);
   if (argc < 3) {
     std::printf("usage: stats_host LIBRARY TRANSCRIPT [--window-checks]\n");
     return 100;
   }
-  const std::string libraryPath = LoaderPath(argv[1]);
-  const std::string transcriptPath = LoaderPath(argv[2]);
-  const bool windowChecks = argc > 3 && std::string(argv[3]) == "--window-checks";
-
-  void* library = OpenLibrary(libraryPath);
-  if (library == nullptr) {
-    std::printf("FAIL: cannot load %s: %s\n", libraryPath.c_str(), LibraryError().c_str());
-    return 100;
-  }
-
-  EntryPoints stats;
-  Resolve(library, kEntryPointNames[0], stats.addData);
-  Resolve(library, kEntryPointNames[1], stats.removeData);
-  Resolve(library, kEntryPointNames[2], stats.checkCall);
-  Resolve(library, kEntryPointNames[3], stats.getNumberOfSets);
-  Resolve(library, kEntryPointNames[4], stats.getResult);
-  Resolve(library, kEntryPointNames[5], stats.getSetName);
-  Resolve(library, kEntryPointNames[6], stats.resetStats);
-  Resolve(library, kEntryPointNames[7], stats.setupSet);
-  Resolve(library, kEntryPointNames[8], stats.getExchgCount);
-  Resolve(library, kEntryPointNames[9], stats.isValidExchg);
-  if (g_failures != 0) {
-    return g_failures;
-  }
-
-  MakeFolder("stats_host_work");
-  Check(ChangeFolder("stats_host_work"), "enter stats_host_work");
-  MakeFolder("Plugins");
-  for (const char* f : {"err.txt", "Plugins/KOVA-BRAWLCUP.ini", "RTTY.log", "PSK .log", "HELL .log",
-                        "MFSK .log", "MT63 .log", "THROB.log", "SSTV.log", "Q1HOST.sum"}) {
-    RemoveFile(f);
-  }
-
-  const std::string transcript = RunPassTranscript(stats);
-  {
-    std::ofstream out(transcriptPath, std::ios::binary | std::ios::trunc);
-    out << transcript;
-    Check(static_cast<bool>(out), "write " + transcriptPath);
-  }
-  Check(stats.getNumberOfSets() == 1, "GetNumberOfSets gives 1");
-  Check(std::string(stats.getSetName(0)) == "KOVA-BRAWLCUP", "GetSetName(0)");
-  Check(transcript.find("(wrote into its buffers)") == std::string::npos,
-        "CheckCall0 leaves its buffers alone");
-
-  if (windowChecks) {
-    g_failures += RunWindowChecks(stats);
-  }
-
-  const unsigned long before = MillisecondsNow();
-  Check(CloseLibrary(library), "unload the library");
-  const unsigned long took = MillisecondsNow() - before;
-  std::printf("unload took %lu ms\n", took);
-  Check(took < 2000, "unloading returns promptly");
-
-  std::printf("stats_host: %s\n", g_failures == 0 ? "all checks passed" : "checks failed");
-  return g_failures > 100 ? 100 : g_failures;
+  g_libraryPath = LoaderPath(argv[1]);
+  g_transcriptPath = LoaderPath(argv[2]);
+  g_windowChecks = argc > 3 && std::string(argv[3]) == "--window-checks";
+  ::testing::AddGlobalTestEnvironment(new LoadedLibrary);
+  return RUN_ALL_TESTS();
 }

@@ -23,7 +23,7 @@ int GroupOf(const std::string& mode) {
 }
 
 std::string Line(const ModelQso& q, const std::string& ownCall, const char* message) {
-  return "QSO:  " + std::to_string(q.freqKhz) + "  " + q.mode + "  " +
+  return "QSO:  " + std::to_string(q.hertz / 1000u) + "  " + q.mode + "  " +
          FormatDateTime(q.time, "%Y-%m-%d %H%M") + "  " + ownCall + "  " + q.rstSent + "  " +
          q.nrSent + "  " + q.call + "  " + q.rstRcvd + "  " + q.nrRcvd + message + "\r\n";
 }
@@ -49,7 +49,7 @@ void ReferenceModel::Reset(int reportFlag, const std::string& callsign, const CO
   errText = "KOVA-BRAWLCUP UBN file \r\n";
 }
 
-int ReferenceModel::Add(const std::string& ownCall, const ModelQso& in) {
+int ReferenceModel::Add(const std::string& ownCall, const HostContact& in) {
   bool known = false;
   for (const std::string& b : bands_) {
     known = known || b == in.band;
@@ -57,8 +57,8 @@ int ReferenceModel::Add(const std::string& ownCall, const ModelQso& in) {
   if (!known) {
     bands_.push_back(in.band);
   }
-  ModelQso q = in;
-  q.isDupe = 0;
+  ModelQso q;
+  static_cast<HostContact&>(q) = in;
   if (q.band == "30m" || q.band == "17m" || q.band == "12m") {
     errText += Line(q, ownCall, "   NO CONTEST BAND !!!");
     return 0;

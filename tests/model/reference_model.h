@@ -9,12 +9,10 @@
 #include <vector>
 
 #include "platform/ole_date_time.h"
+#include "tools/host_contact.h"
 
-struct ModelQso {
-  std::string call, band, mode, rstSent, rstRcvd, nrSent, nrRcvd, prefix;
-  int freqKhz = 0;
+struct ModelQso : HostContact {
   int isDupe = 0;
-  COleDateTime time;
 };
 
 class ReferenceModel {
@@ -28,7 +26,7 @@ class ReferenceModel {
 
   void Reset(int reportFlag, const std::string& callsign, const COleDateTime& start,
              const COleDateTime& end, const std::string& modeWord);
-  int Add(const std::string& ownCall, const ModelQso& qso);
+  int Add(const std::string& ownCall, const HostContact& qso);
   int Remove(const std::string& call, const std::string& band);
   int Check(const std::string& call, const std::string& mode, const std::string& prefix,
             const std::string& exchange, const char* band, const char* otherBand) const;

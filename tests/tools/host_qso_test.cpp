@@ -135,7 +135,7 @@ TEST(HostQsoTest, TimesAreHhmmOrHhmmss) {
 }
 
 TEST(HostQsoTest, MapsEveryFieldTheHostPasses) {
-  ReplayQso q;
+  HostContact q;
   std::vector<AdifWarning> warnings;
   ASSERT_TRUE(MapRecord(Record({{"CALL", "dl1ab/p"},
                                 {"QSO_DATE", "20160213"},
@@ -165,7 +165,7 @@ TEST(HostQsoTest, MapsEveryFieldTheHostPasses) {
 }
 
 TEST(HostQsoTest, SerialStringsPfxAndBandFromFrequency) {
-  ReplayQso q;
+  HostContact q;
   std::vector<AdifWarning> warnings;
   ASSERT_TRUE(MapRecord(Record({{"CALL", "N8BJQ"},
                                 {"QSO_DATE", "20160214"},
@@ -201,7 +201,7 @@ TEST(HostQsoTest, SerialStringsPfxAndBandFromFrequency) {
 }
 
 TEST(HostQsoTest, ARecordWithoutCallIsSkipped) {
-  ReplayQso q;
+  HostContact q;
   std::vector<AdifWarning> warnings;
   EXPECT_FALSE(MapRecord(Record({{"CALL", "  "}, {"BAND", "20m"}}), q, warnings));
   EXPECT_EQ((std::vector<std::string>{"record 3 (line 7): no CALL; the record is skipped"}),
@@ -209,7 +209,7 @@ TEST(HostQsoTest, ARecordWithoutCallIsSkipped) {
 }
 
 TEST(HostQsoTest, FlawedFieldsAreWarnedAndTheRestIsUsed) {
-  ReplayQso q;
+  HostContact q;
   std::vector<AdifWarning> warnings;
   ASSERT_TRUE(MapRecord(Record({{"CALL", "K1AB"},
                                 {"QSO_DATE", "2016-02-13"},

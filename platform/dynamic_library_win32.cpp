@@ -1,11 +1,8 @@
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
-#include "tools/plugin_library.h"
+#include "platform/dynamic_library.h"
 
 namespace {
 
@@ -27,13 +24,10 @@ std::string SystemMessage(DWORD code) {
 
 }  // namespace
 
-PluginLibrary::~PluginLibrary() {
-  if (handle_ != nullptr) {
-    FreeLibrary(static_cast<HMODULE>(handle_));
-  }
-}
+DynamicLibrary::~DynamicLibrary() { Close(); }
 
-bool PluginLibrary::Open(const std::string& path, std::string& error) {
+bool DynamicLibrary::Open(const std::string& path, std::string& error) {
+  Close();
   HMODULE module = LoadLibraryA(path.c_str());
   if (module == nullptr) {
     error = SystemMessage(GetLastError());
@@ -43,7 +37,16 @@ bool PluginLibrary::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-void* PluginLibrary::Address(const char* name) const {
+bool DynamicLibrary::Close() {
+  if (handle_ == nullptr) {
+    return false;
+  }
+  HMODULE module = static_cast<HMODULE>(handle_);
+  handle_ = nullptr;
+  return FreeLibrary(module) != FALSE;
+}
+
+void* DynamicLibrary::Address(const char* name) const {
   if (handle_ == nullptr) {
     return nullptr;
   }
@@ -52,20 +55,4 @@ void* PluginLibrary::Address(const char* name) const {
   static_assert(sizeof proc == sizeof address, "entry points are plain pointers");
   std::memcpy(&address, &proc, sizeof address);
   return address;
-}
-
-std::string ExecutableFolder() {
-  char buffer[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) {
-    return std::string();
-  }
-  std::string path(buffer, n);
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-void UseBinaryStdout() {
-  std::fflush(stdout);
-  _setmode(_fileno(stdout), _O_BINARY);
 }

@@ -1,0 +1,16 @@
+// What a command-line program needs of the system beyond the standard library:
+// where it lies (the tools find the plug-in beside themselves) and a stdout
+// that passes bytes through unchanged.
+//
+// Call from the program's main thread.
+#pragma once
+
+#include <string>
+
+// The folder that holds the running program, with a trailing separator; empty
+// when the system does not tell.
+std::string ExecutableFolder();
+
+// The plug-in's texts carry their own CR LF line ends: stdout must pass them
+// through unchanged.
+void UseBinaryStdout();

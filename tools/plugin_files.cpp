@@ -1,0 +1,53 @@
+#include "tools/plugin_files.h"
+
+#include <string>
+
+#include "contest/mode_groups.h"
+#include "contest/settings.h"
+#include "platform/text.h"
+
+namespace {
+
+// The plug-in's error log, beside the report run's files.
+constexpr std::string_view kErrorLogName = "err.txt";
+constexpr std::string_view kSummarySheetExtension = ".sum";
+
+// The settings file's path, relative to the plug-in's folder, in its parts.
+constexpr std::string_view kSettings = kSettingsPath;
+constexpr std::size_t kSettingsSeparator = kSettings.find('\\');
+
+}  // namespace
+
+bool IsPluginReportFileName(std::string_view fileName) {
+  if (EqualsNoCase(kErrorLogName, fileName)) {
+    return true;
+  }
+  for (const ModeGroup& group : kModeGroups) {
+    if (EqualsNoCase(group.logName, fileName)) {
+      return true;
+    }
+  }
+  const std::size_t n = kSummarySheetExtension.size();
+  return fileName.size() >= n &&
+         EqualsNoCase(fileName.substr(fileName.size() - n), kSummarySheetExtension);
+}
+
+bool IsPluginSettingsFileName(std::string_view fileName) {
+  return EqualsNoCase(kSettings.substr(kSettingsSeparator + 1), fileName);
+}
+
+std::string PluginSettingsFolder() { return std::string(kSettings.substr(0, kSettingsSeparator)); }
+
+bool WouldOverwritePluginFile(const std::filesystem::path& target) {
+  std::error_code ec;
+  const std::filesystem::path here = std::filesystem::weakly_canonical(".", ec);
+  const std::filesystem::path folder = std::filesystem::weakly_canonical(target.parent_path(), ec);
+  if (ec) {
+    return false;
+  }
+  const std::string name = target.filename().string();
+  if (folder == here) {
+    return IsPluginReportFileName(name);
+  }
+  return folder == here / PluginSettingsFolder() && IsPluginSettingsFileName(name);
+}

@@ -1,0 +1,23 @@
+// The files the plug-in writes itself, so that a tool never writes over one.
+// Pure but for WouldOverwritePluginFile, which asks the file system where the
+// current folder is; safe on any thread.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// True for a file name the plug-in writes in its folder (err.txt, a per-mode
+// log, a summary sheet); compared without regard to case, as Windows does.
+bool IsPluginReportFileName(std::string_view fileName);
+
+// True for the name of the plug-in's settings file in its "Plugins" folder.
+bool IsPluginSettingsFileName(std::string_view fileName);
+
+// The folder of the plug-in's settings file, relative to the folder it writes
+// in: "Plugins".
+std::string PluginSettingsFolder();
+
+// True when `target` is the plug-in's error log, one of its report files or its
+// settings file in the current folder, the one the plug-in writes in.
+bool WouldOverwritePluginFile(const std::filesystem::path& target);
