@@ -20,6 +20,11 @@ enum class Durability {
 std::string WriteWholeFile(const std::string& path, std::string_view bytes,
                            Durability durability = Durability::kOnTheDisk);
 
+// Which file stands at `path`, as a text that changes whenever another file
+// takes its place (every successful WriteWholeFile does); empty when there is
+// none. Lets a reader tell a rewritten file from one left as it was.
+std::string FileIdentity(const std::string& path);
+
 // Faults a test can inject into every WriteWholeFile until they are reset:
 // the write stops after `stopAfter` bytes as on a full disk, and `beforeMove`
 // runs just before the temporary file takes the target's place.

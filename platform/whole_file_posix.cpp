@@ -1,9 +1,11 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/whole_file.h"
 #include "platform/whole_file_system.h"
 
 bool FlushToDisk(std::FILE* stream) { return ::fsync(::fileno(stream)) == 0; }
@@ -13,4 +15,12 @@ std::string ReplaceWithFile(const std::string& temporary, const std::string& tar
     return std::strerror(errno);
   }
   return {};
+}
+
+std::string FileIdentity(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    return {};
+  }
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/whole_file.h"
 #include "platform/whole_file_system.h"
 
 bool FlushToDisk(std::FILE* stream) { return ::_commit(::_fileno(stream)) == 0; }
@@ -24,4 +25,21 @@ std::string ReplaceWithFile(const std::string& temporary, const std::string& tar
     reason.pop_back();
   }
   return reason.empty() ? "system error " + std::to_string(error) : reason;
+}
+
+std::string FileIdentity(const std::string& path) {
+  HANDLE file =
+      ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return {};
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = ::GetFileInformationByHandle(file, &info) != 0;
+  ::CloseHandle(file);
+  if (!known) {
+    return {};
+  }
+  return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) +
+         ":" + std::to_string(info.nFileIndexLow);
 }

@@ -13,7 +13,7 @@
 #include "platform/text.h"
 #include "reports/cabrillo_form.h"
 #include "reports/contest_report.h"
-#include "reports/file_word.h"
+#include "contest/file_word.h"
 
 int CContestReport::PrepareHeader(const std::string& callsign, const COleDateTime& start,
                                   const COleDateTime& end, const Settings& settings,

@@ -10,13 +10,14 @@
 #include <iterator>
 #include <sstream>
 
-#include "plugin/exports.h"
 #include "module_hooks.h"
+#include "plugin/exports.h"
 #include "plugin/module_state.h"
 #include "tools/host_arguments.h"
 
 #if defined(_WIN32)
 #include <direct.h>
+#include <windows.h>
 #define mkdir(path, mode) _mkdir(path)
 #endif
 
@@ -148,4 +149,21 @@ int HostReset(int reportFlag, const std::string& callsign, COleDateTime start, C
 
 int HostReset(int reportFlag, const std::string& callsign) {
   return HostReset(reportFlag, callsign, HostTime(2016, 6, 1), HostTime(2016, 6, 2));
+}
+
+std::string FolderInTheWayReason() {
+#if defined(_WIN32)
+  // The system refuses to put a file where a folder is, in its own words.
+  char text[256] = "";
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
+  std::string reason(text, n);
+  while (!reason.empty() &&
+         (reason.back() == '\r' || reason.back() == '\n' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  return reason;
+#else
+  return "Is a directory";
+#endif
 }

@@ -34,6 +34,9 @@ void WriteFile(const std::string& path, const std::string& bytes);
 void RemoveDirTree(const std::string& path);
 void MakeDir(const std::string& path);
 
+// What a failed write says when a folder stands where the file should go.
+std::string FolderInTheWayReason();
+
 // A valid host date-time for a calendar date and time.
 COleDateTime HostTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 COleDateTime NullTime();

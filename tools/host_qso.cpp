@@ -210,7 +210,7 @@ std::string BandOfFrequency(std::uint64_t hertz) {
   return std::string();
 }
 
-std::string HostMode(std::string_view modeText, std::string_view submodeText) {
+std::string HostModeOfAdif(std::string_view modeText, std::string_view submodeText) {
   std::string mode = ToUpperAscii(TrimWhiteSpace(modeText));
   std::string submode = ToUpperAscii(TrimWhiteSpace(submodeText));
   for (const LegacyMode& l : kLegacyModes) {
@@ -283,7 +283,7 @@ bool MapRecord(const AdifRecord& r, HostContact& out, std::vector<AdifWarning>& 
   if (mode.empty()) {
     Warn(warnings, r, "no MODE; an empty mode is passed");
   }
-  out.mode = HostMode(mode, Field(r, "SUBMODE"));
+  out.mode = HostModeOfAdif(mode, Field(r, "SUBMODE"));
   out.rstSent = Field(r, "RST_SENT");
   out.rstRcvd = Field(r, "RST_RCVD");
   out.nrSent = FirstOf(r, "STX", "STX_STRING");

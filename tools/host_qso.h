@@ -32,7 +32,7 @@ std::optional<std::uint64_t> ParseFrequencyHz(std::string_view mhz);
 std::string BandOfFrequency(std::uint64_t hertz);
 
 // The mode name the host uses for an ADIF MODE and SUBMODE (any case).
-std::string HostMode(std::string_view mode, std::string_view submode);
+std::string HostModeOfAdif(std::string_view mode, std::string_view submode);
 
 // Days since 30 December 1899 for an ADIF date "YYYYMMDD"; empty when it is not
 // a calendar date from 1900 to 9999.

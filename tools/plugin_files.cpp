@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "contest/file_word.h"
 #include "contest/mode_groups.h"
 #include "contest/settings.h"
 #include "platform/text.h"
@@ -50,4 +51,24 @@ bool WouldOverwritePluginFile(const std::filesystem::path& target) {
     return IsPluginReportFileName(name);
   }
   return folder == here / PluginSettingsFolder() && IsPluginSettingsFileName(name);
+}
+
+std::vector<std::string> ReportFilesOf(const std::string& ownCall,
+                                       const std::vector<ReplayedContact>& contacts) {
+  bool filed[kModeGroupCount] = {};
+  for (const ReplayedContact& c : contacts) {
+    const int group = ModeGroupOf(c.mode);
+    if (c.stored && group >= 0) {
+      filed[group] = true;
+    }
+  }
+  std::vector<std::string> files;
+  for (int order = 0; order < kModeGroupCount; ++order) {
+    const int group = ModeGroupOfLogOrder(order);
+    if (filed[group]) {
+      files.emplace_back(kModeGroups[group].logName);
+    }
+  }
+  files.push_back(FileWordOf(ownCall) + std::string(kSummarySheetExtension));
+  return files;
 }

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "tools/host_contact.h"
 
 // True for a file name the plug-in writes in its folder (err.txt, a per-mode
 // log, a summary sheet); compared without regard to case, as Windows does.
@@ -21,3 +24,9 @@ std::string PluginSettingsFolder();
 // True when `target` is the plug-in's error log, one of its report files or its
 // settings file in the current folder, the one the plug-in writes in.
 bool WouldOverwritePluginFile(const std::filesystem::path& target);
+
+// The files a report run writes for what the plug-in stored: the per-mode log
+// of every group with a stored contact, in the order they are written, then
+// the summary sheet named after `ownCall`.
+std::vector<std::string> ReportFilesOf(const std::string& ownCall,
+                                       const std::vector<ReplayedContact>& contacts);

@@ -7,12 +7,13 @@
 // plug-in has had its say; the plug-in's own files are the same either way.
 //
 // Exit codes: 0 the log was played (even with warnings), 1 the log or the
-// plug-in could not be used or the Cabrillo log not written, 2 the command line
-// could not be used. One thread.
+// plug-in could not be used, a report file or the Cabrillo log not written, 2
+// the command line could not be used. One thread.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "contest/call_answers.h"
@@ -174,6 +175,14 @@ int Play(const ReplayOptions& options) {
   const int stored =
       PlayPass(plugin, options, ownCall,
                ContestDaysOf(log.contacts, options.startDay, options.endDay), log.contacts);
+  // Each report file is replaced whole when it is written: one that is still
+  // the same file afterwards (or missing) was not written.
+  std::vector<std::pair<std::string, std::string>> reportFiles;
+  if (options.report) {
+    for (const std::string& name : ReportFilesOf(ownCall, log.contacts)) {
+      reportFiles.emplace_back(name, FileIdentity(name));
+    }
+  }
   int out = 0;
   std::string text = plugin.Result(&out);
   if (text.empty() || text.back() != '\n') {
@@ -190,10 +199,19 @@ int Play(const ReplayOptions& options) {
       " played (" + std::to_string(stored) + " stored, " + std::to_string(played - stored) +
       " refused: see " + where + "err.txt), " + std::to_string(records - log.contacts.size()) +
       " skipped, " + std::to_string(log.warnings.size()) + " warnings");
-  if (!cabrilloPath.empty()) {
-    return WriteCabrilloLog(cabrilloPath, ownCall, text, std::move(log.contacts));
+  int status = kPlayed;
+  for (const auto& [name, before] : reportFiles) {
+    const std::string after = FileIdentity(name);
+    if (after.empty() || after == before) {
+      Say("Not written: " + where + name);
+      status = kUnusable;
+    }
   }
-  return kPlayed;
+  if (!cabrilloPath.empty() && WriteCabrilloLog(cabrilloPath, ownCall, text,
+                                                std::move(log.contacts)) != kPlayed) {
+    status = kUnusable;
+  }
+  return status;
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST_F(WholeFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   struct Case {
     const char* what;
     WholeFileFaults faults;
-    const char* reason;
+    std::string reason;
   };
   WholeFileFaults stops;
   stops.stopAfter = 4096;
@@ -54,7 +54,7 @@ TEST_F(WholeFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   const Case cases[] = {
       {"the write stops after 4096 bytes", stops, "No space left on device"},
       {"not a byte can be written", nothing, "No space left on device"},
-      {"the target is a folder at the moment of the move", folder, "Is a directory"},
+      {"the target is a folder at the moment of the move", folder, FolderInTheWayReason()},
   };
   for (const Case& c : cases) {
     RemoveDirTree("RTTY.log");

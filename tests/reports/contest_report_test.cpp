@@ -410,14 +410,15 @@ TEST_F(WriteReportsTest, AFileThatCannotBeWrittenIsNamedAndTheOthersAreStillWrit
   MakeDir("RTTY.log");
   report.m_modeLines[kRttyLines] = {"r\r\n"};
   report.m_modeLines[kSstvLines] = {"s\r\n"};
-  EXPECT_EQ("File produced: Q1AB.sum\r\nNot written: RTTY.log (Is a directory)",
+  const std::string folder = FolderInTheWayReason();
+  EXPECT_EQ("File produced: Q1AB.sum\r\nNot written: RTTY.log (" + folder + ")",
             report.WriteReports(table, today));
   EXPECT_EQ("s\r\n", ReadFile("SSTV.log"));
   EXPECT_NE("", ReadFile("Q1AB.sum"));
 
   std::remove("Q1AB.sum");
   MakeDir("Q1AB.sum");
-  EXPECT_EQ("Not written: RTTY.log (Is a directory)\r\nNot written: Q1AB.sum (Is a directory)",
+  EXPECT_EQ("Not written: RTTY.log (" + folder + ")\r\nNot written: Q1AB.sum (" + folder + ")",
             report.WriteReports(table, today))
       << "no sheet, no 'File produced'";
 }

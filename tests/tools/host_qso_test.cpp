@@ -106,7 +106,7 @@ TEST(HostQsoTest, ModesAsTheHostNamesThem) {
       {"", "", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.host, HostMode(c.mode, c.submode)) << "for " << c.mode << "/" << c.submode;
+    EXPECT_EQ(c.host, HostModeOfAdif(c.mode, c.submode)) << "for " << c.mode << "/" << c.submode;
   }
 }
 

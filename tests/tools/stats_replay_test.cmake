@@ -114,6 +114,26 @@ if(EXISTS ${WORK_DIR}/err.txt)
   fail("with --out the plug-in must not write in the folder the program was started in")
 endif()
 
+# A second report run over the first, where a folder has taken the place of
+# one log: that log is named, the others are rewritten, the exit code says so.
+file(READ ${WORK_DIR}/report/RTTY.log rtty_before)
+file(REMOVE "${WORK_DIR}/report/PSK .log")
+file(MAKE_DIRECTORY "${WORK_DIR}/report/PSK .log")
+file(WRITE ${WORK_DIR}/report/RTTY.log "older\r\n")
+replay(${WORK_DIR} --plugin ${PLUGIN} --report --out report ${SAMPLE})
+expect_equal("exit code of a report run with a log not written" "1" "${rc}")
+string(FIND "${err}" "stats-replay: Not written: report/PSK .log\n" at)
+if(at EQUAL -1)
+  fail("the log that was not written is not named:\n${err}")
+endif()
+string(FIND "${err}" "Not written: report/RTTY.log" at)
+if(NOT at EQUAL -1)
+  fail("a log that was written is named as not written:\n${err}")
+endif()
+file(READ ${WORK_DIR}/report/RTTY.log rtty_after)
+expect_equal("RTTY log rewritten beside the one that failed" "${rtty_before}" "${rtty_after}")
+file(REMOVE_RECURSE "${WORK_DIR}/report/PSK .log")
+
 # Own callsign and contest dates from the command line.
 replay(${WORK_DIR}/dates ${SAMPLE} --call Q7XYZ --start 2016-02-12 --end 20160215)
 expect_equal("exit code with --call and dates" "0" "${rc}")

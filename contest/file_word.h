@@ -1,4 +1,6 @@
-// The word that names the summary sheet, made safe as a file name.
+// The word that names the summary sheet, made safe as a file name: the
+// plug-in writes the sheet under it and the tools that read its files look
+// for it there.
 // Pure function; safe on any thread.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "reports/file_word.h"
+#include "contest/file_word.h"
 
 #include <gtest/gtest.h>
 
