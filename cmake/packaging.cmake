@@ -2,8 +2,8 @@
 # (scripts/package.sh runs it on a Release build):
 #   Stats-<version>-win32.zip        the plug-in: Stats.dll without its debug
 #                                    sections, an empty Plugins folder (the
-#                                    plug-in never creates it), README.txt and
-#                                    LICENSE.txt, to unzip into Vexa's folder
+#                                    plug-in never creates it), Stats-README.txt and
+#                                    Stats-LICENSE.txt, to unzip into Vexa's folder
 #   Stats-<version>-win32-tools.zip  the tools as Windows programs, the DLL
 #                                    they load, their notes and the license
 # Each program's debug information stays in the build folder as
@@ -79,19 +79,19 @@ endforeach()
 string(REPLACE "\n" "\r\n" STATS_TOOL_FILES "${STATS_TOOL_FILES}")
 string(REPLACE "\n" "\r\n" STATS_TOOL_NOTES "${STATS_TOOL_NOTES}")
 set(texts ${CMAKE_BINARY_DIR}/package-texts)
-configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt ${texts}/plugin/README.txt
+configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt ${texts}/plugin/Stats-README.txt
                @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/packaging/README-tools.txt ${texts}/tools/README.txt
+configure_file(${PROJECT_SOURCE_DIR}/packaging/README-tools.txt ${texts}/tools/Stats-README.txt
                @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${texts}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${texts}/Stats-LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 
 add_custom_target(stats_package_files ALL DEPENDS ${stripped})
 
-install(FILES ${STATS_PACKAGE_DLL} ${texts}/plugin/README.txt ${texts}/LICENSE.txt
+install(FILES ${STATS_PACKAGE_DLL} ${texts}/plugin/Stats-README.txt ${texts}/Stats-LICENSE.txt
         DESTINATION . COMPONENT plugin)
 install(DIRECTORY DESTINATION Plugins COMPONENT plugin)
-install(FILES ${tool_programs} ${STATS_PACKAGE_DLL} ${texts}/tools/README.txt
-              ${texts}/LICENSE.txt
+install(FILES ${tool_programs} ${STATS_PACKAGE_DLL} ${texts}/tools/Stats-README.txt
+              ${texts}/Stats-LICENSE.txt
         DESTINATION . COMPONENT tools)
 
 set(CPACK_GENERATOR ZIP)

@@ -8,7 +8,7 @@ Usage: check_package.py PLUGIN_ZIP DEBUG_FOLDER OBJDUMP FORMAT
   OBJDUMP       the mingw-w64 objdump of the build's width
   FORMAT        the object format every program must have (pei-i386)
 
-The plug-in zip holds exactly the files its README.txt lists (the Plugins
+The plug-in zip holds exactly the files its Stats-README.txt lists (the Plugins
 folder empty), its DLL exports the 20 entry points and imports only system
 DLLs (tests/host/check_exports.cmake), stays under 2 MB and shows the zip's
 version in its version resource. Every program in both zips has the given
@@ -60,12 +60,12 @@ def check_text(archive, zip_name, name):
 
 def check_listing(archive, zip_name):
     """The README lists exactly the zip's entries; returns the README."""
-    readme = check_text(archive, zip_name, "README.txt")
-    check_text(archive, zip_name, "LICENSE.txt")
+    readme = check_text(archive, zip_name, "Stats-README.txt")
+    check_text(archive, zip_name, "Stats-LICENSE.txt")
     listed = sorted(listed_files(readme))
     present = sorted(archive.namelist())
     check(listed == present,
-          f"{zip_name}: README.txt lists {listed}, the zip holds {present}")
+          f"{zip_name}: Stats-README.txt lists {listed}, the zip holds {present}")
     return readme
 
 
@@ -154,7 +154,7 @@ def main():
             with zipfile.ZipFile(zip_path) as archive:
                 readme = check_listing(archive, zip_name)
                 check(version in readme.split("\r\n")[0],
-                      f"{zip_name}: README.txt's title does not name version {version}")
+                      f"{zip_name}: Stats-README.txt's title does not name version {version}")
                 folder = os.path.join(work, zip_name)
                 archive.extractall(folder)
             for name in sorted(os.listdir(folder)):
@@ -165,8 +165,8 @@ def main():
                     dlls.append(f.read())
         with zipfile.ZipFile(plugin_zip) as archive:
             names = archive.namelist()
-            check({"Stats.dll", "Plugins/", "README.txt", "LICENSE.txt"} <= set(names),
-                  f"{plugin_zip} lacks one of Stats.dll, Plugins/, README.txt, LICENSE.txt")
+            check({"Stats.dll", "Plugins/", "Stats-README.txt", "Stats-LICENSE.txt"} <= set(names),
+                  f"{plugin_zip} lacks one of Stats.dll, Plugins/, Stats-README.txt, Stats-LICENSE.txt")
             check(not [n for n in names if n.startswith("Plugins/") and n != "Plugins/"],
                   f"{plugin_zip}: the Plugins folder is not empty")
         check_dll(tool, os.path.join(work, os.path.basename(plugin_zip), "Stats.dll"), version)
