@@ -62,8 +62,8 @@ std::string WholeFileWriter::Commit() {
   if (file_ == nullptr) {
     return Reason(error_);
   }
-  if (ok_ && (std::fflush(file_) != 0 ||
-              (durability_ == Durability::kOnTheDisk && !FlushToDisk(file_)))) {
+  if (ok_ &&
+      (std::fflush(file_) != 0 || (durability_ == Durability::kOnTheDisk && !FlushToDisk(file_)))) {
     ok_ = false;
     error_ = errno;
   }
@@ -85,8 +85,7 @@ std::string WholeFileWriter::Commit() {
   return reason;
 }
 
-std::string WriteWholeFile(const std::string& path, std::string_view bytes,
-                           Durability durability) {
+std::string WriteWholeFile(const std::string& path, std::string_view bytes, Durability durability) {
   WholeFileWriter writer(path, durability);
   writer.Write(bytes);
   return writer.Commit();

@@ -27,8 +27,7 @@ std::string WriteWholeFile(const std::string& path, std::string_view bytes,
 // removes its temporary file. One writer per target at a time.
 class WholeFileWriter {
  public:
-  explicit WholeFileWriter(const std::string& path,
-                           Durability durability = Durability::kOnTheDisk);
+  explicit WholeFileWriter(const std::string& path, Durability durability = Durability::kOnTheDisk);
   ~WholeFileWriter();
   WholeFileWriter(const WholeFileWriter&) = delete;
   WholeFileWriter& operator=(const WholeFileWriter&) = delete;

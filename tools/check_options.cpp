@@ -30,7 +30,7 @@ std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay)
 }  // namespace
 
 CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
-                               std::string& message) {
+                              std::string& message) {
   out = CheckOptions();
   CLI::App app(
       "Cross-checks the submitted logs of the KOVA Brawlcup Digital Prefix Contest\n"

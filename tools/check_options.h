@@ -20,4 +20,4 @@ struct CheckOptions {
 // Reads the arguments after the program name. kHelp puts the usage text in
 // `message`, kUnusable a one-line reason.
 CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
-                               std::string& message);
+                              std::string& message);

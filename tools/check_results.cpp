@@ -283,7 +283,8 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
       continue;
     }
     any = true;
-    text += FormatText("\n%-12s ", std::string(VerdictWord(verdict)).c_str()) + FileAndLine(logs, QsoAt(logs, i)) + "  " + QsoLineText(logs, i) + "\n";
+    text += FormatText("\n%-12s ", std::string(VerdictWord(verdict)).c_str()) +
+            FileAndLine(logs, QsoAt(logs, i)) + "  " + QsoLineText(logs, i) + "\n";
     text += std::string(13, ' ') + VerdictDetail(logs, verdicts, i, settings) + "\n";
   }
   if (!any) {

@@ -17,8 +17,8 @@ namespace {
 // settings: the plug-in's panel toggle then finds "1", sets it back to "0" and
 // opens no panel (which on Windows would open windows).
 void WriteNoPanelSettings() {
-  const std::string text = std::string("[") + kSettingsSection + "]\r\n" + settings_key::kStart +
-                           "=1\r\n";
+  const std::string text =
+      std::string("[") + kSettingsSection + "]\r\n" + settings_key::kStart + "=1\r\n";
   WriteWholeFile(PluginSettingsPath(), text, Durability::kWritten);
 }
 

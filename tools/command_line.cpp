@@ -23,8 +23,8 @@ CommandLine ParseCommandLine(CLI::App& app, const std::vector<std::string>& args
   const std::vector<std::string> extras = app.remaining();
   if (!extras.empty()) {
     const std::string& first = extras.front();
-    message = (first.size() > 1 && first[0] == '-' ? "unknown option " : "unexpected argument ") +
-              first;
+    message =
+        (first.size() > 1 && first[0] == '-' ? "unknown option " : "unexpected argument ") + first;
     return CommandLine::kUnusable;
   }
   return CommandLine::kRun;

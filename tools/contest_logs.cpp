@@ -25,8 +25,8 @@ void ChooseSheet(const SubmittedLog& log, Station& station, std::vector<std::str
   const std::string usual = SummarySheetFileName(station.call);
   const SubmittedLog::Sheet* chosen = nullptr;
   for (const SubmittedLog::Sheet& sheet : log.sheets) {
-    if (sheet.call == station.call &&
-        (chosen == nullptr || (EqualsNoCase(sheet.file, usual) && !EqualsNoCase(chosen->file, usual)))) {
+    if (sheet.call == station.call && (chosen == nullptr || (EqualsNoCase(sheet.file, usual) &&
+                                                             !EqualsNoCase(chosen->file, usual)))) {
       chosen = &sheet;
     }
   }

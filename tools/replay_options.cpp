@@ -12,8 +12,7 @@ namespace {
 CLI::Validator DateCheck() {
   return CLI::Validator(
       [](std::string& text) {
-        return ParseOptionDate(text) ? std::string()
-                                     : "'" + text + "' is not a date (YYYY-MM-DD)";
+        return ParseOptionDate(text) ? std::string() : "'" + text + "' is not a date (YYYY-MM-DD)";
       },
       "");
 }

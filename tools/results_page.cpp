@@ -32,9 +32,8 @@ constexpr char kStyle[] =
 std::string Number(std::int64_t n) { return std::to_string(n); }
 
 std::string Percent(std::int64_t part, std::int64_t whole) {
-  return FormatText("%.1f %%", whole > 0 ? 100.0 * static_cast<double>(part) /
-                                               static_cast<double>(whole)
-                                         : 0.0);
+  return FormatText(
+      "%.1f %%", whole > 0 ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
 }
 
 std::string Fixed(double v) { return FormatText("%.1f", v); }

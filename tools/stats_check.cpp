@@ -96,8 +96,9 @@ class HostQsos {
  public:
   explicit HostQsos(const ContestLogs& logs) : logs_(logs), prefixes_(logs.texts.Size()) {}
 
-  const std::vector<HostContact>& Of(const Station& station, const std::vector<LineVerdict>* verdicts,
-                             const CheckSettings& settings) {
+  const std::vector<HostContact>& Of(const Station& station,
+                                     const std::vector<LineVerdict>* verdicts,
+                                     const CheckSettings& settings) {
     qsos_.clear();
     for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
       if (verdicts != nullptr &&

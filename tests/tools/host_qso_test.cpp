@@ -120,8 +120,8 @@ TEST(HostQsoTest, DatesCountDaysFromTheHostsEpoch) {
     EXPECT_FALSE(DayNumberOfDate(bad).has_value()) << "for '" << bad << "'";
   }
   EXPECT_EQ(42429, DayNumberOfIsoDate("2016-02-29"));
-  for (const char* bad : {"20160213", "2016-02-30", "2016/02/13", "2016-2-13", "2016-02-1 ",
-                          "1899-12-31"}) {
+  for (const char* bad :
+       {"20160213", "2016-02-30", "2016/02/13", "2016-2-13", "2016-02-1 ", "1899-12-31"}) {
     EXPECT_FALSE(DayNumberOfIsoDate(bad).has_value()) << "for '" << bad << "'";
   }
 }

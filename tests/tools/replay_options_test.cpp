@@ -10,19 +10,18 @@ namespace {
 TEST(ReplayOptionsTest, ReadsEveryOption) {
   ReplayOptions o;
   std::string error;
-  ASSERT_EQ(CommandLine::kRun, ParseReplayOptions({"--plugin", "lib/libStats.so",
-                                  "--call",   "Q1OWN",
-                                  "--start",  "2016-02-13",
-                                  "--end",    "20160214",
-                                  "--report", "--out",
-                                  "rep",      "log.adi",
-                                  "--check",  "DL1AB",
-                                  "20m",      "RTTY",
-                                  "DL1",      "--check",
-                                  "K1X",      "40m",
-                                  "HELL",     "K1"},
-                                 o, error))
-      << error;
+  const std::vector<std::string> args = {"--plugin", "lib/libStats.so",
+                                         "--call",   "Q1OWN",
+                                         "--start",  "2016-02-13",
+                                         "--end",    "20160214",
+                                         "--report", "--out",
+                                         "rep",      "log.adi",
+                                         "--check",  "DL1AB",
+                                         "20m",      "RTTY",
+                                         "DL1",      "--check",
+                                         "K1X",      "40m",
+                                         "HELL",     "K1"};
+  ASSERT_EQ(CommandLine::kRun, ParseReplayOptions(args, o, error)) << error;
   EXPECT_EQ("log.adi", o.logPath);
   EXPECT_EQ("lib/libStats.so", o.pluginPath);
   EXPECT_EQ("Q1OWN", o.ownCall.value_or("<none>"));

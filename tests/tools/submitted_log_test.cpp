@@ -112,11 +112,12 @@ TEST_F(SubmittedLogTest, ReadsTheLogsAndSheetAndNamesWhatItCannotRead) {
 TEST_F(SubmittedLogTest, TheSheetUnderTheReportRunsNameCounts) {
   const std::string folder =
       Write("portable", "RTTY.log", {"QSO: 14080 RY 2016-02-13 0930 Q1AA/P 1 Q2BB 2"});
-  for (const auto& [file, score] : {std::pair<const char*, const char*>{"A-copy.sum", "1"},
-                                    {"Q1AA_P.sum", "3"}}) {
+  for (const auto& [file, score] :
+       {std::pair<const char*, const char*>{"A-copy.sum", "1"}, {"Q1AA_P.sum", "3"}}) {
     Write("portable", file,
           {"\tCallsign Used : Q1AA/P", "QSO\t 1\t 0\t 0\t 0\t 0\t 0\t 0",
-           "PFX\t 1\t 0\t 0\t 0\t 0\t 0\t 0", std::string("Score\t ") + score + "\t 0\t 0\t 0\t 0\t 0\t 0"});
+           "PFX\t 1\t 0\t 0\t 0\t 0\t 0\t 0",
+           std::string("Score\t ") + score + "\t 0\t 0\t 0\t 0\t 0\t 0"});
   }
   const ContestLogs logs = Read({folder});
   ASSERT_EQ(1u, logs.stations.size());
