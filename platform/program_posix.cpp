@@ -17,3 +17,5 @@ std::string ExecutableFolder() {
 }
 
 void UseBinaryStdout() {}
+
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }

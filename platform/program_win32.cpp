@@ -22,3 +22,5 @@ void UseBinaryStdout() {
   std::fflush(stdout);
   _setmode(_fileno(stdout), _O_BINARY);
 }
+
+bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }

@@ -23,36 +23,70 @@ void SetWholeFileFaults(const WholeFileFaults& faults) {
   g_beforeMove = faults.beforeMove;
 }
 
-std::string WriteWholeFile(const std::string& path, std::string_view bytes,
-                           Durability durability) {
-  const std::string temporary = path + ".new";
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (f == nullptr) {
-    return Reason(errno);
+WholeFileWriter::WholeFileWriter(const std::string& path, Durability durability)
+    : path_(path), temporary_(path + ".new"), durability_(durability) {
+  file_ = std::fopen(temporary_.c_str(), "wb");
+  if (file_ == nullptr) {
+    ok_ = false;
+    error_ = errno;
+  }
+}
+
+WholeFileWriter::~WholeFileWriter() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    std::remove(temporary_.c_str());
+  }
+}
+
+void WholeFileWriter::Write(std::string_view bytes) {
+  if (!ok_ || file_ == nullptr) {
+    return;
   }
   const std::size_t limit = g_stopAfter;
-  const std::size_t wanted = bytes.size() < limit ? bytes.size() : limit;
+  const std::size_t room = limit > written_ ? limit - written_ : 0;
+  const std::size_t wanted = bytes.size() < room ? bytes.size() : room;
   errno = 0;
-  bool ok = std::fwrite(bytes.data(), 1, wanted, f) == wanted && wanted == bytes.size();
-  int error = ok ? 0 : (errno != 0 ? errno : ENOSPC);
-  if (ok && (std::fflush(f) != 0 ||
-             (durability == Durability::kOnTheDisk && !FlushToDisk(f)))) {
-    ok = false;
-    error = errno;
+  if (std::fwrite(bytes.data(), 1, wanted, file_) != wanted || wanted != bytes.size()) {
+    ok_ = false;
+    error_ = errno != 0 ? errno : ENOSPC;
   }
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    error = errno;
+  written_ += wanted;
+}
+
+std::string WholeFileWriter::Commit() {
+  if (committed_) {
+    return "the file was committed before";
   }
-  std::string reason = ok ? std::string() : Reason(error);
-  if (ok) {
+  committed_ = true;
+  if (file_ == nullptr) {
+    return Reason(error_);
+  }
+  if (ok_ &&
+      (std::fflush(file_) != 0 || (durability_ == Durability::kOnTheDisk && !FlushToDisk(file_)))) {
+    ok_ = false;
+    error_ = errno;
+  }
+  if (std::fclose(file_) != 0 && ok_) {
+    ok_ = false;
+    error_ = errno;
+  }
+  file_ = nullptr;
+  std::string reason = ok_ ? std::string() : Reason(error_);
+  if (ok_) {
     if (void (*hook)(const std::string&) = g_beforeMove) {
-      hook(path);
+      hook(path_);
     }
-    reason = ReplaceWithFile(temporary, path);
+    reason = ReplaceWithFile(temporary_, path_);
   }
   if (!reason.empty()) {
-    std::remove(temporary.c_str());
+    std::remove(temporary_.c_str());
   }
   return reason;
+}
+
+std::string WriteWholeFile(const std::string& path, std::string_view bytes, Durability durability) {
+  WholeFileWriter writer(path, durability);
+  writer.Write(bytes);
+  return writer.Commit();
 }

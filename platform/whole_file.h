@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,36 @@ enum class Durability {
 // Empty on success, otherwise the system's reason.
 std::string WriteWholeFile(const std::string& path, std::string_view bytes,
                            Durability durability = Durability::kOnTheDisk);
+
+// The same for a file too large to hold in memory at once: its bytes come in
+// pieces and take the target's place only at Commit. A writer that goes away
+// without committing (or whose Commit fails) leaves the target as it was and
+// removes its temporary file. One writer per target at a time.
+class WholeFileWriter {
+ public:
+  explicit WholeFileWriter(const std::string& path, Durability durability = Durability::kOnTheDisk);
+  ~WholeFileWriter();
+  WholeFileWriter(const WholeFileWriter&) = delete;
+  WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+  // Appends the bytes; a failure is kept for Commit, and later pieces are
+  // dropped.
+  void Write(std::string_view bytes);
+
+  // Puts the file in the target's place. Empty on success, otherwise the
+  // system's reason for the first failure on the way.
+  std::string Commit();
+
+ private:
+  std::string path_;
+  std::string temporary_;
+  Durability durability_;
+  std::FILE* file_ = nullptr;
+  std::size_t written_ = 0;
+  bool ok_ = true;
+  int error_ = 0;  // errno of the first failure; 0 when the system gave none
+  bool committed_ = false;
+};
 
 // Which file stands at `path`, as a text that changes whenever another file
 // takes its place (every successful WriteWholeFile does); empty when there is

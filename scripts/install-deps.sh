@@ -3,7 +3,7 @@
 # Safe to run again: packages already present are skipped by apt-get.
 set -euo pipefail
 
-need_native=(cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev ccache python3
+need_native=(cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev libcli11-dev ccache python3
              clang libclang-rt-14-dev)
 need_win=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
           xvfb xauth)

@@ -5,9 +5,10 @@
 # summary sheet) in build/sample-report/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/configure.sh
 
 bash scripts/install-deps.sh
-cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+stats_configure build/native
 cmake --build build/native -j2 --target Stats stats-replay
 
 replay=build/native/stats-replay

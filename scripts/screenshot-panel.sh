@@ -3,50 +3,41 @@
 # operator sees them (a worked-before grid for a call with five QSOs, the
 # radio on 20 m), under Xvfb and Wine, and saves it as docs/panel.png.
 #
-# The test host builds with the Windows cross build; where this machine cannot
+# The screenshot program builds with the Windows cross build; where this machine cannot
 # start 32-bit programs the 64-bit build is used (the windows are the same).
 #   BUILD  Windows build folder (default: build/win32, or build/win64 where
 #          32-bit Wine cannot run)
 #   OUT    picture to write (default: docs/panel.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/configure.sh
+source scripts/lib/wine.sh
 root=$(pwd)
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  build=${BUILD:-build/win32}
-  toolchain=cmake/mingw-i686.cmake
-  loader=/usr/lib/wine/wine
-  export WINEARCH=win32
-else
-  build=${BUILD:-build/win64}
-  toolchain=cmake/mingw-x86_64.cmake
-  loader=/usr/lib/wine/wine64
+# The program that shows the windows and saves the picture, called as
+# PROGRAM DLL --screenshot FILE.BMP, and its target in the build.
+shot_target=panel_screenshot
+shot_program=tests/host/panel_screenshot.exe
+
+if ! stats_pick_wine; then
+  echo "screenshot-panel: $wine_missing" >&2
+  exit 1
 fi
+build=${BUILD:-build/$wine_kind}
 out=${OUT:-docs/panel.png}
 case "$out" in /*) ;; *) out="$root/$out" ;; esac
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target panel_screenshot Stats
+stats_configure "$build" "$wine_kind"
+cmake --build "$build" -j2 --target "$shot_target" Stats
+stats_wine_of_build "$build"
 
 work=$(mktemp -d /tmp/stats-screenshot.XXXXXX)
-prefix="$work/prefix"
-trap 'WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LOADER="$loader" HOST_EXE="$root/$build/tests/host/panel_screenshot.exe" DLL="$root/$build/Stats.dll"
-export SHOT="$work/panel.bmp"
-# Everything Wine starts must start inside the X server, or windows cannot open.
-(cd "$work" && xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -e
-  timeout 300 "$LOADER" wineboot -i >/dev/null 2>&1
-  timeout 120 "$LOADER" reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  timeout 120 "$LOADER" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-  timeout 120 /usr/lib/wine/wineserver -w
-  timeout 120 "$LOADER" "$HOST_EXE" "$DLL" --screenshot "$SHOT" </dev/null
-')
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && stats_wine_session timeout 120 "$wine_loader" "$root/$build/$shot_program" \
+  "$root/$build/Stats.dll" --screenshot "$work/panel.bmp" </dev/null)
 
 mkdir -p "$(dirname "$out")"
-python3 - "$SHOT" "$out" <<'EOF'
+python3 - "$work/panel.bmp" "$out" <<'EOF'
 # A 24-bit bottom-up BMP to an RGB PNG, with nothing but the standard library.
 import struct, sys, zlib
 

@@ -12,54 +12,40 @@
 #   NATIVE_BUILD  native build folder holding tests/host/stats_host (build/native)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
+source scripts/lib/configure.sh
+source scripts/lib/wine.sh
+source scripts/lib/native-host.sh
 jobs=2
-native=${NATIVE_BUILD:-build/native}
-wine32=/usr/lib/wine/wine
-wine64=/usr/lib/wine/wine64
 
-build() {  # folder toolchain
+build() {  # folder kind
   local start
   start=$(date +%s)
-  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  stats_configure "$1" "$2"
   cmake --build "$1" -j"$jobs"
   echo "$1 built in $(($(date +%s) - start)) s"
 }
 
 echo "== windows build"
-build build/win32 cmake/mingw-i686.cmake
+build build/win32 win32
 
 echo "== windows export table"
 (cd build/win32 && ctest --output-on-failure -R '^dll_exports$')
 
-# Which Wine can start here? Each loader is a program of its own width.
-if "$wine32" --version >/dev/null 2>&1; then
-  tests=build/win32
+stats_need_wine "the Windows unit tests and test host"
+tests=build/$wine_kind
+if [ "$wine_kind" = win32 ]; then
   echo "== windows tests: 32-bit build under 32-bit Wine"
-elif "$wine64" --version >/dev/null 2>&1; then
-  echo "== windows tests: this machine cannot start 32-bit programs, so the 64-bit test build of the same sources runs under wine64 (build/win64)"
-  build build/win64 cmake/mingw-x86_64.cmake
-  tests=build/win64
 else
-  reason="neither $wine32 nor $wine64 can start here ($("$wine64" --version 2>&1 | tail -1 || true))"
-  if [ "${STATS_ALLOW_NO_WINE:-0}" = "1" ]; then
-    echo "NOT RUN (STATS_ALLOW_NO_WINE=1): Windows unit tests and test host: $reason"
-    exit 0
-  fi
-  echo "FAIL: the Windows tests need Wine, but $reason" >&2
-  exit 1
+  echo "== windows tests: this machine cannot start 32-bit programs, so the 64-bit test build of the same sources runs under wine64 (build/win64)"
+  build build/win64 win64
 fi
 
 rm -f "$tests/tests/host/host_transcript_windows.txt"
 bash scripts/wine-ctest.sh "$tests" -E '^dll_exports$'
 
 echo "== windows transcript against the native one"
-if [ ! -f "$native/CMakeCache.txt" ]; then
-  cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
-cmake --build "$native" -j"$jobs" --target stats_host Stats >/dev/null
 work=$(mktemp -d /tmp/stats-host-native.XXXXXX)
-(cd "$work" && "$root/$native/tests/host/stats_host" "$root/$native/libStats.so" "$work/native.txt")
+stats_native_transcript "$work/native.txt"
 windows_transcript=$tests/tests/host/host_transcript_windows.txt
 if cmp "$work/native.txt" "$windows_transcript"; then
   echo "transcripts equal ($(wc -l <"$work/native.txt") lines, $tests)"

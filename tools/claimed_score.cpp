@@ -1,51 +1,14 @@
 #include "tools/claimed_score.h"
 
-#include <cctype>
+#include "tools/score_table.h"
 
 std::optional<std::int32_t> ClaimedScoreOfResult(std::string_view resultText) {
-  constexpr std::string_view kRow = "Score:";
-  std::size_t at = 0;
-  while (at != std::string_view::npos) {
-    if (resultText.compare(at, kRow.size(), kRow) == 0) {
-      break;
-    }
-    at = resultText.find('\n', at);
-    at = at == std::string_view::npos ? at : at + 1;
-  }
-  if (at == std::string_view::npos) {
+  const std::optional<ScoreTable> table = ParseScoreTable(resultText);
+  if (!table) {
     return std::nullopt;
   }
-  std::size_t end = resultText.find_first_of("\r\n", at);
-  const std::string_view row = resultText.substr(
-      at + kRow.size(), end == std::string_view::npos ? end : end - at - kRow.size());
-  std::uint32_t sum = 0;
-  bool any = false;
-  std::size_t i = 0;
-  while (i < row.size()) {
-    if (row[i] == ' ' || row[i] == '\t') {
-      ++i;
-      continue;
-    }
-    bool negative = false;
-    if (row[i] == '-') {
-      negative = true;
-      ++i;
-    }
-    if (i >= row.size() || !std::isdigit(static_cast<unsigned char>(row[i]))) {
-      return std::nullopt;
-    }
-    std::uint32_t value = 0;
-    while (i < row.size() && std::isdigit(static_cast<unsigned char>(row[i]))) {
-      value = value * 10u + static_cast<std::uint32_t>(row[i] - '0');
-      ++i;
-    }
-    sum += negative ? 0u - value : value;
-    any = true;
-  }
-  if (!any) {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(sum);
+  // Modulo 2^32 the sum comes out the same whatever width it is added in.
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(table->TotalScore()));
 }
 
 std::string ClaimedScore(const std::string& settingsClaimed, std::string_view resultText,

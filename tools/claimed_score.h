@@ -9,7 +9,8 @@
 #include <vector>
 
 // The sum of the "Score:" row of the plug-in's result text, as the plug-in adds
-// it for "Claimed" (32-bit, wrapping); empty when the text holds no such row.
+// it for "Claimed" (32-bit, wrapping); empty when the text holds no score
+// table (see ParseScoreTable).
 std::optional<std::int32_t> ClaimedScoreOfResult(std::string_view resultText);
 
 // CLAIMED-SCORE: the "Claimed" value the plug-in wrote, or the sum of its

@@ -249,6 +249,15 @@ std::optional<long> DayNumberOfDate(std::string_view text) {
   return static_cast<long>(HostDayOfDate(y, m, d));
 }
 
+std::optional<long> DayNumberOfIsoDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+    return std::nullopt;
+  }
+  std::string digits(text.substr(0, 4));
+  digits.append(text.substr(5, 2)).append(text.substr(8, 2));
+  return DayNumberOfDate(digits);
+}
+
 std::optional<long> SecondsOfTime(std::string_view text) {
   text = TrimWhiteSpace(text);
   if ((text.size() != 4 && text.size() != 6) || !AllDigits(text)) {

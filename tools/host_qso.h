@@ -37,6 +37,8 @@ std::string HostModeOfAdif(std::string_view mode, std::string_view submode);
 // Days since 30 December 1899 for an ADIF date "YYYYMMDD"; empty when it is not
 // a calendar date from 1900 to 9999.
 std::optional<long> DayNumberOfDate(std::string_view yyyymmdd);
+// The same for "YYYY-MM-DD", the form of QSO lines and of the tools' options.
+std::optional<long> DayNumberOfIsoDate(std::string_view yyyy_mm_dd);
 
 // Seconds since midnight for an ADIF time "HHMM" or "HHMMSS".
 std::optional<long> SecondsOfTime(std::string_view time);

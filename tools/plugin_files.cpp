@@ -19,18 +19,28 @@ constexpr std::size_t kSettingsSeparator = kSettings.find('\\');
 
 }  // namespace
 
-bool IsPluginReportFileName(std::string_view fileName) {
-  if (EqualsNoCase(kErrorLogName, fileName)) {
-    return true;
-  }
-  for (const ModeGroup& group : kModeGroups) {
-    if (EqualsNoCase(group.logName, fileName)) {
-      return true;
+int ModeGroupOfLogFileName(std::string_view fileName) {
+  for (int g = 0; g < kModeGroupCount; ++g) {
+    if (EqualsNoCase(kModeGroups[g].logName, fileName)) {
+      return g;
     }
   }
+  return -1;
+}
+
+bool IsSummarySheetFileName(std::string_view fileName) {
   const std::size_t n = kSummarySheetExtension.size();
   return fileName.size() >= n &&
          EqualsNoCase(fileName.substr(fileName.size() - n), kSummarySheetExtension);
+}
+
+std::string SummarySheetFileName(const std::string& ownCall) {
+  return FileWordOf(ownCall) + std::string(kSummarySheetExtension);
+}
+
+bool IsPluginReportFileName(std::string_view fileName) {
+  return EqualsNoCase(kErrorLogName, fileName) || ModeGroupOfLogFileName(fileName) >= 0 ||
+         IsSummarySheetFileName(fileName);
 }
 
 bool IsPluginSettingsFileName(std::string_view fileName) {
@@ -38,6 +48,10 @@ bool IsPluginSettingsFileName(std::string_view fileName) {
 }
 
 std::string PluginSettingsFolder() { return std::string(kSettings.substr(0, kSettingsSeparator)); }
+
+std::string PluginSettingsPath() {
+  return PluginSettingsFolder() + "/" + std::string(kSettings.substr(kSettingsSeparator + 1));
+}
 
 bool WouldOverwritePluginFile(const std::filesystem::path& target) {
   std::error_code ec;
@@ -69,6 +83,6 @@ std::vector<std::string> ReportFilesOf(const std::string& ownCall,
       files.emplace_back(kModeGroups[group].logName);
     }
   }
-  files.push_back(FileWordOf(ownCall) + std::string(kSummarySheetExtension));
+  files.push_back(SummarySheetFileName(ownCall));
   return files;
 }

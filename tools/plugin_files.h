@@ -14,12 +14,26 @@
 // log, a summary sheet); compared without regard to case, as Windows does.
 bool IsPluginReportFileName(std::string_view fileName);
 
+// The mode group whose per-mode log has this file name, compared without
+// regard to case; -1 for any other name.
+int ModeGroupOfLogFileName(std::string_view fileName);
+
+// True for a summary sheet's name: anything ending in ".sum", in any case.
+bool IsSummarySheetFileName(std::string_view fileName);
+
+// The name a report run gives the summary sheet of `ownCall`: "Q1OWN.sum".
+std::string SummarySheetFileName(const std::string& ownCall);
+
 // True for the name of the plug-in's settings file in its "Plugins" folder.
 bool IsPluginSettingsFileName(std::string_view fileName);
 
 // The folder of the plug-in's settings file, relative to the folder it writes
 // in: "Plugins".
 std::string PluginSettingsFolder();
+
+// The settings file's path relative to the folder the plug-in writes in, with
+// the "/" separator every system takes: "Plugins/KOVA-BRAWLCUP.ini".
+std::string PluginSettingsPath();
 
 // True when `target` is the plug-in's error log, one of its report files or its
 // settings file in the current folder, the one the plug-in writes in.

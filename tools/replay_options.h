@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/command_line.h"
+
 struct CallCheck {
   std::string call;
   std::string band;
@@ -22,15 +24,12 @@ struct ReplayOptions {
   std::string outDir;        // empty: the current folder
   std::string cabrilloPath;  // empty: no Cabrillo log
   std::vector<CallCheck> checks;
-  bool help = false;
 };
 
-extern const char kReplayUsage[];
-
-// Reads the arguments after the program name. False, with a one-line reason in
-// `error`, for a command line that cannot be used.
-bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& out,
-                        std::string& error);
+// Reads the arguments after the program name. kHelp puts the usage text in
+// `message`, kUnusable a one-line reason.
+CommandLine ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& out,
+                               std::string& message);
 
 // A date given as YYYY-MM-DD or YYYYMMDD, as days since 30 December 1899.
 std::optional<long> ParseOptionDate(const std::string& text);

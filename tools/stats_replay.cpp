@@ -220,14 +220,16 @@ int main(int argc, char** argv) {
   try {
     UseBinaryStdout();
     ReplayOptions options;
-    std::string error;
-    if (!ParseReplayOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-      Say(error + " (see " + std::string(kProgram) + " --help)");
-      return kBadCommandLine;
-    }
-    if (options.help) {
-      std::fputs(kReplayUsage, stdout);
-      return kPlayed;
+    std::string message;
+    switch (ParseReplayOptions(std::vector<std::string>(argv + 1, argv + argc), options, message)) {
+      case CommandLine::kHelp:
+        std::fputs(message.c_str(), stdout);
+        return kPlayed;
+      case CommandLine::kUnusable:
+        Say(message + " (see " + std::string(kProgram) + " --help)");
+        return kBadCommandLine;
+      case CommandLine::kRun:
+        break;
     }
     return Play(options);
   } catch (const std::exception& e) {

@@ -90,3 +90,38 @@ TEST_F(WholeFileTest, TheSystemRefusingMoreBytesKeepsTheOldFile) {
   EXPECT_FALSE(FileExists("RTTY.log.new"));
 }
 #endif
+
+// A file written in pieces appears only at Commit, whole; a writer dropped
+// before it, or a piece that cannot be written, leaves the old file alone.
+TEST_F(WholeFileTest, APieceWiseWriteAppearsOnlyWhole) {
+  WriteFile("verdicts.tsv", kOld);
+  {
+    WholeFileWriter writer("verdicts.tsv", Durability::kWritten);
+    writer.Write(kNew);
+    writer.Write("tail\n");
+    EXPECT_EQ(kOld, ReadFile("verdicts.tsv")) << "nothing shows before Commit";
+    EXPECT_EQ("", writer.Commit());
+    EXPECT_NE("", writer.Commit()) << "a second Commit has nothing to put in place";
+  }
+  EXPECT_EQ(kNew + "tail\n", ReadFile("verdicts.tsv"));
+
+  WriteFile("verdicts.tsv", kOld);
+  {
+    WholeFileWriter writer("verdicts.tsv");
+    writer.Write(kNew);
+  }
+  EXPECT_EQ(kOld, ReadFile("verdicts.tsv")) << "dropped without Commit";
+  EXPECT_FALSE(FileExists("verdicts.tsv.new"));
+
+  WholeFileFaults stops;
+  stops.stopAfter = kNew.size() + 2;
+  SetWholeFileFaults(stops);
+  WholeFileWriter writer("verdicts.tsv");
+  writer.Write(kNew);
+  writer.Write("tail\n");
+  const std::string reason = writer.Commit();
+  SetWholeFileFaults({});
+  EXPECT_EQ("No space left on device", reason) << "the second piece ran out of room";
+  EXPECT_EQ(kOld, ReadFile("verdicts.tsv"));
+  EXPECT_FALSE(FileExists("verdicts.tsv.new"));
+}

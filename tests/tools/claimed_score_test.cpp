@@ -16,7 +16,10 @@ TEST(ClaimedScoreTest, SumOfTheScoreRowUnlessTheSettingsAgree) {
       "Score:\t 5457\t 182\t 396\t 300\t 4230\t 143\t 532\r\n\r\nCreated by Q9ZZ 2016";
   EXPECT_EQ(11240, ClaimedScoreOfResult(result));
   EXPECT_EQ(std::nullopt, ClaimedScoreOfResult("QSO:\t 1\r\n"));
-  EXPECT_EQ(-2147483647 - 1, ClaimedScoreOfResult("Score:\t 2147483647\t 1\r\n"))
+  EXPECT_EQ(-2147483647 - 1,
+            ClaimedScoreOfResult("QSO:\t 1\t 1\t 0\t 0\t 0\t 0\t 0\r\n"
+                                 "PFX:\t 1\t 1\t 0\t 0\t 0\t 0\t 0\r\n"
+                                 "Score:\t 2147483647\t 1\t 0\t 0\t 0\t 0\t 0\r\n"))
       << "adds up as the plug-in does, in 32 bits";
 
   std::vector<std::string> notes;

@@ -119,6 +119,11 @@ TEST(HostQsoTest, DatesCountDaysFromTheHostsEpoch) {
                           "20160200", "20160431", "18991231", "2016021X"}) {
     EXPECT_FALSE(DayNumberOfDate(bad).has_value()) << "for '" << bad << "'";
   }
+  EXPECT_EQ(42429, DayNumberOfIsoDate("2016-02-29"));
+  for (const char* bad :
+       {"20160213", "2016-02-30", "2016/02/13", "2016-2-13", "2016-02-1 ", "1899-12-31"}) {
+    EXPECT_FALSE(DayNumberOfIsoDate(bad).has_value()) << "for '" << bad << "'";
+  }
 }
 
 TEST(HostQsoTest, TimesAreHhmmOrHhmmss) {

@@ -10,19 +10,18 @@ namespace {
 TEST(ReplayOptionsTest, ReadsEveryOption) {
   ReplayOptions o;
   std::string error;
-  ASSERT_TRUE(ParseReplayOptions({"--plugin", "lib/libStats.so",
-                                  "--call",   "Q1OWN",
-                                  "--start",  "2016-02-13",
-                                  "--end",    "20160214",
-                                  "--report", "--out",
-                                  "rep",      "log.adi",
-                                  "--check",  "DL1AB",
-                                  "20m",      "RTTY",
-                                  "DL1",      "--check",
-                                  "K1X",      "40m",
-                                  "HELL",     "K1"},
-                                 o, error))
-      << error;
+  const std::vector<std::string> args = {"--plugin", "lib/libStats.so",
+                                         "--call",   "Q1OWN",
+                                         "--start",  "2016-02-13",
+                                         "--end",    "20160214",
+                                         "--report", "--out",
+                                         "rep",      "log.adi",
+                                         "--check",  "DL1AB",
+                                         "20m",      "RTTY",
+                                         "DL1",      "--check",
+                                         "K1X",      "40m",
+                                         "HELL",     "K1"};
+  ASSERT_EQ(CommandLine::kRun, ParseReplayOptions(args, o, error)) << error;
   EXPECT_EQ("log.adi", o.logPath);
   EXPECT_EQ("lib/libStats.so", o.pluginPath);
   EXPECT_EQ("Q1OWN", o.ownCall.value_or("<none>"));
@@ -41,7 +40,7 @@ TEST(ReplayOptionsTest, ReadsEveryOption) {
 TEST(ReplayOptionsTest, DefaultsLeaveTheChoiceToTheLog) {
   ReplayOptions o;
   std::string error;
-  ASSERT_TRUE(ParseReplayOptions({"log.adi"}, o, error)) << error;
+  ASSERT_EQ(CommandLine::kRun, ParseReplayOptions({"log.adi"}, o, error)) << error;
   EXPECT_EQ("", o.pluginPath);
   EXPECT_FALSE(o.ownCall.has_value());
   EXPECT_FALSE(o.startDay.has_value());
@@ -56,29 +55,35 @@ TEST(ReplayOptionsTest, UnusableCommandLines) {
     const char* error;
   };
   const Case cases[] = {
-      {{}, "no log given"},
-      {{"--report"}, "no log given"},
-      {{"a.adi", "b.adi"}, "one log at a time: b.adi follows a.adi"},
+      {{}, "LOG is required"},
+      {{"--report"}, "LOG is required"},
+      {{"a.adi", "b.adi"}, "unexpected argument b.adi"},
       {{"a.adi", "--frobnicate"}, "unknown option --frobnicate"},
-      {{"a.adi", "--plugin"}, "--plugin needs a value"},
-      {{"a.adi", "--check", "DL1AB", "20m", "RTTY"}, "--check needs 4 values"},
-      {{"a.adi", "--start", "13.02.2016"}, "--start '13.02.2016' is not a date (YYYY-MM-DD)"},
-      {{"a.adi", "--end", "2016-02-30"}, "--end '2016-02-30' is not a date (YYYY-MM-DD)"},
+      {{"a.adi", "--plugin"}, "--plugin: 1 required PATH missing"},
+      {{"a.adi", "--check", "DL1AB", "20m", "RTTY"},
+       "--check: 4 required CALL BAND MODE PREFIX missing"},
+      {{"a.adi", "--check", "DL1AB", "20m", "RTTY", "DL1", "K1X"}, "unexpected argument K1X"},
+      {{"a.adi", "--start", "13.02.2016"}, "--start: '13.02.2016' is not a date (YYYY-MM-DD)"},
+      {{"a.adi", "--end", "2016-02-30"}, "--end: '2016-02-30' is not a date (YYYY-MM-DD)"},
       {{"a.adi", "--start", "2016-02-14", "--end", "2016-02-13"}, "--end lies before --start"},
   };
   for (const Case& c : cases) {
     ReplayOptions o;
     std::string error;
-    EXPECT_FALSE(ParseReplayOptions(c.args, o, error)) << testing::PrintToString(c.args);
+    EXPECT_EQ(CommandLine::kUnusable, ParseReplayOptions(c.args, o, error))
+        << testing::PrintToString(c.args);
     EXPECT_EQ(c.error, error) << testing::PrintToString(c.args);
   }
 }
 
 TEST(ReplayOptionsTest, HelpNeedsNoLog) {
   ReplayOptions o;
-  std::string error;
-  ASSERT_TRUE(ParseReplayOptions({"--help"}, o, error));
-  EXPECT_TRUE(o.help);
+  std::string help;
+  for (const char* asked : {"--help", "-h"}) {
+    ASSERT_EQ(CommandLine::kHelp, ParseReplayOptions({asked}, o, help)) << asked;
+    EXPECT_NE(std::string::npos, help.find("--check CALL BAND MODE PREFIX")) << help;
+    EXPECT_NE(std::string::npos, help.find("Exit codes:")) << help;
+  }
 }
 
 }  // namespace
@@ -88,15 +93,16 @@ namespace {
 TEST(ReplayOptionsTest, CabrilloLogFile) {
   ReplayOptions o;
   std::string error;
-  ASSERT_TRUE(ParseReplayOptions({"log.adi", "--cabrillo", "Q1OWN.log", "--report"}, o, error))
+  ASSERT_EQ(CommandLine::kRun,
+            ParseReplayOptions({"log.adi", "--cabrillo", "Q1OWN.log", "--report"}, o, error))
       << error;
   EXPECT_EQ("Q1OWN.log", o.cabrilloPath);
   EXPECT_TRUE(o.report);
-  ASSERT_TRUE(ParseReplayOptions({"log.adi"}, o, error)) << error;
+  ASSERT_EQ(CommandLine::kRun, ParseReplayOptions({"log.adi"}, o, error)) << error;
   EXPECT_EQ("", o.cabrilloPath) << "no Cabrillo log unless asked for";
-  EXPECT_FALSE(ParseReplayOptions({"log.adi", "--cabrillo"}, o, error));
-  EXPECT_EQ("--cabrillo needs a value", error);
-  EXPECT_FALSE(ParseReplayOptions({"log.adi", "--cabrillo", ""}, o, error));
+  EXPECT_EQ(CommandLine::kUnusable, ParseReplayOptions({"log.adi", "--cabrillo"}, o, error));
+  EXPECT_EQ("--cabrillo: 1 required FILE missing", error);
+  EXPECT_EQ(CommandLine::kUnusable, ParseReplayOptions({"log.adi", "--cabrillo", ""}, o, error));
   EXPECT_EQ("--cabrillo needs a file name", error);
 }
 

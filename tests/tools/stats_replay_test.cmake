@@ -179,6 +179,6 @@ endif()
 
 replay(${WORK_DIR}/errors --help)
 expect_equal("exit code of --help" "0" "${rc}")
-if(NOT out MATCHES "^usage: stats-replay")
+if(NOT out MATCHES "\nUsage: stats-replay \\[OPTIONS\\] LOG\n")
   fail("--help prints the usage on stdout, got:\n${out}")
 endif()

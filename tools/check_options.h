@@ -1,0 +1,23 @@
+// The command line of stats-check. Pure; safe on any thread.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/command_line.h"
+
+struct CheckOptions {
+  std::string outDir;
+  std::vector<std::string> submissions;  // one folder per station
+  int windowMinutes = 10;
+  bool removeUniques = false;
+  std::optional<int> startMinute;  // minutes since 30 December 1899; empty: from the logs
+  std::optional<int> endMinute;
+  std::string pluginPath;  // empty: the library beside the program
+};
+
+// Reads the arguments after the program name. kHelp puts the usage text in
+// `message`, kUnusable a one-line reason.
+CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
+                              std::string& message);

@@ -1,0 +1,69 @@
+// What a contest check publishes in text: the ranking (results.txt and
+// results.csv), each station's UBN list (<CALL>.ubn.txt) and one line per
+// claimed QSO for machines (verdicts.tsv).
+//
+// Pure functions building texts; safe on any thread.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "tools/contest_logs.h"
+#include "tools/log_matcher.h"
+#include "tools/score_table.h"
+
+struct CheckSettings {
+  int windowMinutes = 10;
+  bool removeUniques = false;
+};
+
+struct StationResult {
+  int station = 0;
+  ScoreTable claimed;
+  bool claimedFromSheet = false;  // else worked out from its logs, unchecked
+  ScoreTable checked;
+  std::array<int, kVerdictCount> counts{};  // by Verdict
+  int place = 0;
+};
+
+// Whether a line stays in the log that the checked score is worked out from. A
+// DUPE earns nothing: it is not played, so it cannot earn points when the QSO
+// it repeats was removed.
+bool KeptForScore(Verdict verdict, const CheckSettings& settings);
+
+// Counts each station's verdicts into `results` (indexed by station).
+void CountVerdicts(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                   std::vector<StationResult>& results);
+
+// Sorts by checked score, highest first (equal scores by call), and gives
+// places; equal scores share a place.
+void RankStations(const ContestLogs& logs, std::vector<StationResult>& results);
+
+// Ranked results as an aligned text table and as CSV with a heading row.
+std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult>& ranked,
+                        const CheckSettings& settings);
+std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>& ranked);
+
+// The file name of a station's UBN list: its call as the word that names its
+// summary sheet ("/" and every character a file name cannot hold as "_").
+std::string UbnFileName(const std::string& call);
+
+// A station's UBN list: its scores, its counts, each line that is not OK with
+// its evidence, and the lines that could not be read.
+std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                    const StationResult& result, int stationCount, const CheckSettings& settings);
+
+// One "OWNCALL<TAB>FILE<TAB>LINE<TAB>VERDICT<TAB>DETAIL" line per claimed QSO
+// of one station, in reading order.
+void AppendVerdictLines(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                        int station, const CheckSettings& settings, std::string& out);
+
+// The evidence of one line's verdict in words, returned or appended to `out`.
+std::string VerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                          int qso, const CheckSettings& settings);
+void AppendVerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts, int qso,
+                         const CheckSettings& settings, std::string& out);
+
+// A claimed QSO as the report run prints its line.
+std::string QsoLineText(const ContestLogs& logs, int qso);

@@ -1,0 +1,28 @@
+// The plug-in's score table: per score column the QSOs that count, the
+// distinct prefixes and the score (QSOs times prefixes), as the result text and
+// the summary sheet print it. The station's total is the sum of the seven
+// scores, as the plug-in adds it for its claimed score.
+//
+// Pure; safe on any thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "contest/mode_groups.h"
+
+struct ScoreTable {
+  std::array<int, kModeGroupCount> qsos{};
+  std::array<int, kModeGroupCount> prefixes{};
+  std::array<std::int64_t, kModeGroupCount> scores{};
+
+  int TotalQsos() const;
+  std::int64_t TotalScore() const;
+};
+
+// Reads the rows "QSO", "PFX" and "Score" (with or without a colon after the
+// label, seven numbers each) out of a result text or a summary sheet; empty
+// when one of them is missing or holds anything but seven numbers.
+std::optional<ScoreTable> ParseScoreTable(std::string_view text);

@@ -1,0 +1,314 @@
+// stats-check: the sponsor's log checker. Reads every station's submission
+// (its per-mode logs and summary sheet), gives each claimed QSO line a verdict
+// from the other logs, scores each station's kept QSOs through the plug-in
+// library, and writes the results, the UBN lists, the verdicts and the results
+// page into the --out folder. Everything it has to say goes to stderr; bad
+// input is reported with its file and line and never stops the run.
+//
+// Exit codes: 0 results written, 1 the plug-in or the output folder could not
+// be used, 2 the command line could not be used.
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
+#include "platform/program.h"
+#include "platform/text.h"
+#include "platform/whole_file.h"
+#include "tools/check_options.h"
+#include "tools/check_results.h"
+#include "tools/check_scoring.h"
+#include "tools/contest_logs.h"
+#include "tools/host_contact.h"
+#include "tools/host_qso.h"
+#include "tools/log_matcher.h"
+#include "tools/progress_line.h"
+#include "tools/results_page.h"
+#include "tools/submitted_log.h"
+#include "tools/wpx_prefix.h"
+
+#ifndef STATS_PLUGIN_FILE_NAME
+#error "the build names the plug-in's file"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr char kProgram[] = "stats-check";
+constexpr std::size_t kUnreadShownPerFolder = 10;
+constexpr int kMinutesPerDay = 1440;
+
+enum ExitCode { kWritten = 0, kUnusable = 1, kBadCommandLine = 2 };
+
+void Say(ProgressLine& progress, const std::string& line) {
+  progress.Clear();
+  std::fprintf(stderr, "%s: %s\n", kProgram, line.c_str());
+}
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string Seconds(double s) { return FormatText("%.1f s", s); }
+
+// The files of the results are replaced whole, so a reader never finds one
+// half-written. They can be made again from the logs: flushing each of
+// thousands to the disk would only slow the run.
+constexpr Durability kResultsDurability = Durability::kWritten;
+
+// False, with a sentence in `error`, when the system gave a reason.
+bool Written(const fs::path& path, const std::string& reason, std::string& error) {
+  if (!reason.empty()) {
+    error = "cannot write " + path.string() + ": " + reason;
+    return false;
+  }
+  return true;
+}
+
+bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
+  return Written(path, WriteWholeFile(path.string(), bytes, kResultsDurability), error);
+}
+
+void ReportSubmission(ProgressLine& progress, const SubmittedLog& log) {
+  for (const std::string& message : log.messages) {
+    Say(progress, message);
+  }
+  for (std::size_t i = 0; i < log.unread.size() && i < kUnreadShownPerFolder; ++i) {
+    const UnreadLine& u = log.unread[i];
+    Say(progress, log.PathOf(log.files[static_cast<std::size_t>(u.file)]) + ":" +
+                      std::to_string(u.line) + ": " + u.reason + "; not read");
+  }
+  if (log.unread.size() > kUnreadShownPerFolder) {
+    Say(progress, log.folder + ": " + std::to_string(log.unread.size() - kUnreadShownPerFolder) +
+                      " more lines not read (listed in the station's UBN list)");
+  }
+}
+
+// The host's view of the QSOs of one station: every line, or only those kept
+// by the check. Prefixes by the WPX rules, as the host works them out.
+class HostQsos {
+ public:
+  explicit HostQsos(const ContestLogs& logs) : logs_(logs), prefixes_(logs.texts.Size()) {}
+
+  const std::vector<HostContact>& Of(const Station& station,
+                                     const std::vector<LineVerdict>* verdicts,
+                                     const CheckSettings& settings) {
+    qsos_.clear();
+    for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
+      if (verdicts != nullptr &&
+          !KeptForScore((*verdicts)[static_cast<std::size_t>(i)].verdict, settings)) {
+        continue;
+      }
+      const LoggedQso& q = logs_.qsos[static_cast<std::size_t>(i)];
+      HostContact h;
+      h.call = logs_.texts.Text(q.call);
+      h.band = std::string(kOperatorBands[q.band].label);
+      h.mode = std::string(kModeGroups[q.group].modes[q.code].name);
+      h.nrSent = logs_.texts.Text(q.sent);
+      h.nrRcvd = logs_.texts.Text(q.rcvd);
+      h.prefix = PrefixOf(q.call);
+      h.hertz = static_cast<unsigned int>(q.khz) * 1000u;
+      h.time = HostDateTime(q.minute / kMinutesPerDay, q.minute % kMinutesPerDay * 60L);
+      qsos_.push_back(std::move(h));
+    }
+    return qsos_;
+  }
+
+ private:
+  const std::string& PrefixOf(int callText) {
+    std::string& prefix = prefixes_[static_cast<std::size_t>(callText)];
+    if (prefix.empty()) {
+      prefix = WpxPrefix(logs_.texts.Text(callText));
+    }
+    return prefix;
+  }
+
+  const ContestLogs& logs_;
+  std::vector<std::string> prefixes_;
+  std::vector<HostContact> qsos_;
+};
+
+// Scores every station: checked from its kept QSOs, claimed from its summary
+// sheet or else from all its lines.
+bool ScoreStations(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                   const CheckSettings& settings, const std::string& pluginPath,
+                   ProgressLine& progress, std::vector<StationResult>& results,
+                   std::string& error) {
+  CheckScoring scoring;
+  if (!scoring.Open(pluginPath, error)) {
+    return false;
+  }
+  const COleDateTime start = HostDateTime(logs.firstMinute / kMinutesPerDay);
+  const COleDateTime end = HostDateTime(logs.lastMinute / kMinutesPerDay);
+  HostQsos host(logs);
+  results.assign(logs.stations.size(), StationResult());
+  for (std::size_t s = 0; s < logs.stations.size(); ++s) {
+    const Station& station = logs.stations[s];
+    StationResult& r = results[s];
+    r.station = static_cast<int>(s);
+    const auto checked =
+        scoring.Score(station.call, host.Of(station, &verdicts, settings), start, end);
+    if (!checked) {
+      error = "the plug-in's result text for " + station.call + " holds no score table";
+      return false;
+    }
+    r.checked = *checked;
+    if (station.sheet) {
+      r.claimed = *station.sheet;
+      r.claimedFromSheet = true;
+    } else if (const auto claimed =
+                   scoring.Score(station.call, host.Of(station, nullptr, settings), start, end)) {
+      r.claimed = *claimed;
+    }
+    progress.Show("scoring: " + std::to_string(s + 1) + " of " +
+                  std::to_string(logs.stations.size()) + " stations");
+  }
+  return true;
+}
+
+bool WriteResults(const fs::path& out, const ContestLogs& logs,
+                  const std::vector<LineVerdict>& verdicts,
+                  const std::vector<StationResult>& ranked, const CheckSettings& settings,
+                  ProgressLine& progress, std::string& error) {
+  if (!WriteFile(out / "results.txt", ResultsText(logs, ranked, settings), error) ||
+      !WriteFile(out / "results.csv", ResultsCsv(logs, ranked), error)) {
+    return false;
+  }
+  // Two million lines are written as they are made, a few megabytes at a time.
+  const fs::path tsvPath = out / "verdicts.tsv";
+  WholeFileWriter tsv(tsvPath.string(), kResultsDurability);
+  std::string lines;
+  for (std::size_t s = 0; s < logs.stations.size(); ++s) {
+    AppendVerdictLines(logs, verdicts, static_cast<int>(s), settings, lines);
+    if (lines.size() > (4u << 20)) {
+      tsv.Write(lines);
+      lines.clear();
+    }
+  }
+  tsv.Write(lines);
+  if (!Written(tsvPath, tsv.Commit(), error)) {
+    return false;
+  }
+  const int stationCount = static_cast<int>(ranked.size());
+  for (std::size_t i = 0; i < ranked.size(); ++i) {
+    const Station& station = logs.stations[static_cast<std::size_t>(ranked[i].station)];
+    if (!WriteFile(out / UbnFileName(station.call),
+                   UbnText(logs, verdicts, ranked[i], stationCount, settings), error)) {
+      return false;
+    }
+    progress.Show("writing: " + std::to_string(i + 1) + " of " + std::to_string(stationCount) +
+                  " UBN lists");
+  }
+  return WriteFile(out / "index.html", ResultsPage(logs, verdicts, ranked, settings), error);
+}
+
+int Check(const CheckOptions& options) {
+  const Clock::time_point begin = Clock::now();
+  ProgressLine progress;
+  std::error_code ec;
+  const fs::path out = fs::absolute(options.outDir, ec);
+  fs::create_directories(out, ec);
+  if (ec || !fs::is_directory(out)) {
+    Say(progress,
+        "cannot make the folder " + options.outDir + (ec ? ": " + ec.message() : std::string()));
+    return kUnusable;
+  }
+  const std::string pluginPath = options.pluginPath.empty()
+                                     ? ExecutableFolder() + STATS_PLUGIN_FILE_NAME
+                                     : fs::absolute(options.pluginPath, ec).string();
+
+  TextPool texts;
+  std::vector<SubmittedLog> submissions;
+  std::size_t lines = 0;
+  for (const std::string& folder : options.submissions) {
+    submissions.push_back(ReadSubmission(folder, texts));
+    ReportSubmission(progress, submissions.back());
+    lines += submissions.back().qsos.size();
+    progress.Show("reading: " + std::to_string(submissions.size()) + " of " +
+                  std::to_string(options.submissions.size()) + " folders, " +
+                  std::to_string(lines) + " QSO lines");
+  }
+  std::vector<std::string> messages;
+  ContestLogs logs = AssembleContest(std::move(submissions), std::move(texts), messages);
+  for (const std::string& message : messages) {
+    Say(progress, message);
+  }
+  if (options.startMinute || options.endMinute) {
+    std::vector<std::size_t> before;
+    for (const Station& s : logs.stations) {
+      before.push_back(s.unread.size());
+    }
+    KeepContestPeriod(logs, options.startMinute, options.endMinute);
+    for (std::size_t s = 0; s < logs.stations.size(); ++s) {
+      const std::size_t dropped = logs.stations[s].unread.size() - before[s];
+      if (dropped > 0) {
+        Say(progress, logs.stations[s].call + ": " + std::to_string(dropped) +
+                          " QSO lines outside the contest period not read (listed in " +
+                          UbnFileName(logs.stations[s].call) + ")");
+      }
+    }
+  }
+  const double readSeconds = SecondsSince(begin);
+
+  Clock::time_point step = Clock::now();
+  progress.Show("matching " + std::to_string(logs.qsos.size()) + " QSO lines");
+  const std::vector<LineVerdict> verdicts = MatchLogs(logs, options.windowMinutes);
+  const double matchSeconds = SecondsSince(step);
+
+  CheckSettings settings;
+  settings.windowMinutes = options.windowMinutes;
+  settings.removeUniques = options.removeUniques;
+  step = Clock::now();
+  std::vector<StationResult> results;
+  std::string error;
+  if (!ScoreStations(logs, verdicts, settings, pluginPath, progress, results, error)) {
+    Say(progress, error);
+    return kUnusable;
+  }
+  const double scoreSeconds = SecondsSince(step);
+
+  step = Clock::now();
+  CountVerdicts(logs, verdicts, results);
+  RankStations(logs, results);
+  if (!WriteResults(out, logs, verdicts, results, settings, progress, error)) {
+    Say(progress, error);
+    return kUnusable;
+  }
+  const double writeSeconds = SecondsSince(step);
+
+  Say(progress, std::to_string(logs.stations.size()) + " stations, " +
+                    std::to_string(logs.qsos.size()) + " QSO lines checked in " +
+                    Seconds(SecondsSince(begin)) + " (reading " + Seconds(readSeconds) +
+                    ", matching " + Seconds(matchSeconds) + ", scoring " + Seconds(scoreSeconds) +
+                    ", writing " + Seconds(writeSeconds) + "); results in " + out.string());
+  return kWritten;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    CheckOptions options;
+    std::string message;
+    switch (ParseCheckOptions(std::vector<std::string>(argv + 1, argv + argc), options, message)) {
+      case CommandLine::kHelp:
+        std::fputs(message.c_str(), stdout);
+        return kWritten;
+      case CommandLine::kUnusable:
+        std::fprintf(stderr, "%s: %s (see %s --help)\n", kProgram, message.c_str(), kProgram);
+        return kBadCommandLine;
+      case CommandLine::kRun:
+        break;
+    }
+    return Check(options);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", kProgram, e.what());
+    return kUnusable;
+  }
+}
