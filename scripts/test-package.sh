@@ -50,13 +50,10 @@ python3 -m zipfile -e "$plugin_zip" "$work/vexa"
 python3 -m zipfile -e "$tools_zip" "$work/tools"
 
 # In the unzipped plug-in folder: the test host against the DLL there; in the
-# unzipped tools folder: stats-replay with the DLL beside it. The settings
-# there say the panel runs, so the replay's reset closes it instead of
-# starting it: unloading the plug-in while its panel thread is still starting
-# deadlocks (the unload waits for the panel, the starting panel for the
-# system's loader lock), which a replay's few milliseconds always meet.
+# unzipped tools folder, as a user first runs it: stats-replay with the DLL
+# beside it and no settings yet, so its reset opens the panel and its exit
+# unloads the plug-in a moment later.
 mkdir "$work/tools/Plugins"
-printf '[Settings]\r\nStart=1\r\n' >"$work/tools/Plugins/KOVA-BRAWLCUP.ini"
 (cd "$work/vexa" && stats_wine_session bash -c '
   timeout 300 "$WINELOADER" "$1" Stats.dll "$2" --window-checks
   cd ../tools && timeout 120 "$WINELOADER" stats-replay.exe "$3" >"$4"

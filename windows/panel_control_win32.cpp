@@ -23,11 +23,13 @@ class Win32PanelThreadHost final : public IPanelThreadHost {
  public:
   explicit Win32PanelThreadHost(IPanelModule& module) : module_(module) {}
 
-  void SpawnThread(PanelThread& thread) override {
+  bool SpawnThread(PanelThread& thread) override {
     HANDLE handle = ::CreateThread(nullptr, 0, &PanelThreadProcedure, &thread, 0, nullptr);
-    if (handle != nullptr) {
-      ::CloseHandle(handle);
+    if (handle == nullptr) {
+      return false;
     }
+    ::CloseHandle(handle);
+    return true;
   }
 
   std::unique_ptr<IPanelDialog> ConstructPanel() override {

@@ -13,7 +13,23 @@ void PanelThread::Start() {
   if (IsRunning()) {
     Stop();
   }
-  host_.SpawnThread(*this);
+  const unsigned before = Openings();
+  if (!host_.SpawnThread(*this)) {
+    return;
+  }
+  for (int waited = 0; waited < kOpenWaitMs && Openings() == before; waited += kStopPollMs) {
+    host_.Pause(kStopPollMs);
+  }
+}
+
+void PanelThread::NoteOpened() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ++openings_;
+}
+
+unsigned PanelThread::Openings() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return openings_;
 }
 
 void PanelThread::Nudge() {
@@ -54,15 +70,17 @@ int PanelThread::Procedure() {
     // cannot both run a panel.
     std::lock_guard<std::mutex> lock(mutex_);
     if (panel_ != nullptr) {
+      ++openings_;
       return kPanelThreadAlreadyRunning;
     }
     panel = host_.ConstructPanel();
     if (panel == nullptr) {
+      ++openings_;
       return kPanelThreadDone;
     }
     panel_ = panel.get();
   }
-  panel->RunModal();
+  panel->RunModal([this] { NoteOpened(); });
   panel->CloseMultiplier();
   // Destroyed under the lock: a request from the host's thread never meets a
   // half-destroyed panel, and the stop routine sees the reference clear only
@@ -70,5 +88,6 @@ int PanelThread::Procedure() {
   std::lock_guard<std::mutex> lock(mutex_);
   panel.reset();
   panel_ = nullptr;
+  ++openings_;  // a panel that closed before it had opened
   return kPanelThreadDone;
 }

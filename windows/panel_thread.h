@@ -12,6 +12,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -23,9 +24,11 @@ class IPanelDialog {
  public:
   virtual ~IPanelDialog() = default;
 
-  // Panel thread: creates the dialog and runs it modally; returns when it has
-  // been closed (close box or RequestClose).
-  virtual void RunModal() = 0;
+  // Panel thread: creates the dialog and runs it modally; calls `opened` once
+  // the panel has finished opening (the host looked up, its mode switched,
+  // the timer armed) and returns when it has been closed (close box or
+  // RequestClose).
+  virtual void RunModal(const std::function<void()>& opened) = 0;
   // Panel thread, after RunModal: closes an open Multiplier window.
   virtual void CloseMultiplier() = 0;
 
@@ -50,8 +53,8 @@ class IPanelThreadHost {
   virtual ~IPanelThreadHost() = default;
 
   // Starts a thread (default attributes, handle not kept) that runs
-  // `thread.Procedure()`.
-  virtual void SpawnThread(PanelThread& thread) = 0;
+  // `thread.Procedure()`; false when no thread could be started.
+  virtual bool SpawnThread(PanelThread& thread) = 0;
   // Constructs a panel dialog without creating its window. Called on the
   // panel thread with the reference's lock held; it must not call back into
   // the PanelThread.
@@ -70,15 +73,20 @@ inline constexpr int kPanelThreadAlreadyRunning = 1;
 
 // How often the stop routine looks whether the panel thread has finished.
 inline constexpr int kStopPollMs = 20;
+// How long a start waits at most for the new panel to open.
+inline constexpr int kOpenWaitMs = 2000;
 
 class PanelThread final : public IPanelControl {
  public:
   explicit PanelThread(IPanelThreadHost& host);
 
   bool IsRunning() const override;
-  // Stops a running panel first, then spawns a new panel thread. The new
-  // thread stores its panel a moment later, so IsRunning may still say false
-  // right after Start returns.
+  // Stops a running panel first, then spawns a new panel thread and waits
+  // (serving the host as the stop routine does) until its panel has opened
+  // or could not, at most kOpenWaitMs. While a panel opens, its thread may
+  // need the system's loader lock, which a host unloading the library holds
+  // while it waits for the panel to close: a host that unloads right after
+  // the reset that started the panel must find it open, not opening.
   void Start() override;
   // Cancels the timer, closes the window, closes the panel and returns once
   // the panel thread has destroyed it. Retries the close request until it is
@@ -94,7 +102,13 @@ class PanelThread final : public IPanelControl {
   int Procedure();
 
  private:
+  // Counts the panels that finished opening (or gave up): a start waits for
+  // it to move.
+  void NoteOpened();
+  unsigned Openings() const;
+
   IPanelThreadHost& host_;
   mutable std::mutex mutex_;
   IPanelDialog* panel_ = nullptr;  // owned by the running Procedure
+  unsigned openings_ = 0;
 };

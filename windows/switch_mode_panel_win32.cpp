@@ -22,7 +22,8 @@ Switch_mode::Switch_mode(IPanelModule& module)
 
 Switch_mode::~Switch_mode() = default;
 
-void Switch_mode::RunModal() {
+void Switch_mode::RunModal(const std::function<void()>& opened) {
+  opened_ = opened;
   try {
     DoModal();
   } catch (...) {
@@ -86,6 +87,9 @@ BOOL Switch_mode::OnInitDialog() {
   ::SendMessageA(self, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(::LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_STATS))));
   panel_.Initialise(host_.Connect());
+  if (opened_) {
+    opened_();
+  }
   return TRUE;
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "platform/dialog_win32.h"
@@ -34,7 +35,7 @@ class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchMo
   explicit Switch_mode(IPanelModule& module);
   ~Switch_mode() override;
 
-  void RunModal() override;
+  void RunModal(const std::function<void()>& opened) override;
   void CloseMultiplier() override;
   void RequestArmTimer(int milliseconds) override;
   bool RequestCancelTimer() override;
@@ -69,4 +70,5 @@ class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchMo
   WindowPosition position_;
   HostConnection host_;
   SwitchModePanel panel_;
+  std::function<void()> opened_;  // told once the dialog has initialised
 };

@@ -324,6 +324,26 @@ TEST(PanelHost, UnloadWhileATickWaitsForTheHost) {
   std::printf("entry text calls after the unload: %d\n", g_vexa.Count("entry 5") - before);
 }
 
+// A host that unloads the library right after the reset that started the
+// panel: the reset returns only once the panel has opened, so the unload
+// finds it open and closes it, instead of waiting for a panel thread that
+// itself waits for the loader lock the unload holds.
+TEST(PanelHost, UnloadRightAfterTheResetThatStartsThePanel) {
+  for (int round = 0; round < 3; ++round) {
+    WritePrivateProfileStringA("Settings", "Start", "0", kPanelIni);
+    WritePrivateProfileStringA("Settings", "Pref", "1", kPanelIni);
+    PluginSession s;
+    std::string error;
+    ASSERT_TRUE(s.Open(g_dll, error)) << error;
+    ResetContest(s);
+    EXPECT_NE(nullptr, Panel()) << "the reset returns with the panel open";
+    DWORD took = 0;
+    EXPECT_TRUE(UnloadPlugin(s, "unload right after the reset", took));
+    EXPECT_LT(took, 5000u) << "round " << round;
+    EXPECT_EQ(nullptr, Panel()) << "the unload closed the panel";
+  }
+}
+
 // Another copy of this program opens the panel and ends its process with it
 // open; it must end promptly.
 TEST(PanelHost, ProcessEndsPromptlyWithThePanelOpen) {

@@ -52,11 +52,12 @@ class FakeDialog : public IPanelDialog {
   FakeDialog(EventLog& log, bool gateOpen) : log_(log), gateOpen_(gateOpen) {}
   ~FakeDialog() override { log_.Add("destroy"); }
 
-  void RunModal() override {
+  void RunModal(const std::function<void()>& opened) override {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return gateOpen_; });
     windowExists_ = true;
     log_.Add("modal");
+    opened();
     changed_.notify_all();
     changed_.wait(lock, [this] { return closed_; });
     windowExists_ = false;
@@ -117,13 +118,20 @@ class FakeThreadHost : public IPanelThreadHost {
   explicit FakeThreadHost(EventLog& log) : log_(log) {}
   ~FakeThreadHost() override { JoinAll(); }
 
-  void SpawnThread(PanelThread& thread) override {
+  bool SpawnThread(PanelThread& thread) override {
     log_.Add("spawn");
     threads_.emplace_back([this, &thread] {
       const int code = thread.Procedure();
       std::lock_guard<std::mutex> lock(mutex_);
       exitCodes_.push_back(code);
     });
+    return true;
+  }
+  // The waits of a start and a stop, counted, and short: the fakes need no
+  // serving.
+  void Pause(int) override {
+    ++pauses;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   std::unique_ptr<IPanelDialog> ConstructPanel() override {
     log_.Add("construct");
@@ -147,6 +155,7 @@ class FakeThreadHost : public IPanelThreadHost {
   }
 
   bool gateOpen = true;
+  std::atomic<int> pauses{0};
 
  private:
   EventLog& log_;
@@ -216,6 +225,26 @@ TEST(PanelThread, StopClosesWindowThenPanelAndReturnsOnlyWhenThePanelIsGone) {
   EXPECT_EQ(Events({"cancel", "close window request", "close", "close window", "destroy"}),
             log.Take());
   EXPECT_EQ(std::vector<int>({kPanelThreadDone}), host.JoinAll());
+}
+
+TEST(PanelThread, StartReturnsOnceThePanelHasOpened) {
+  EventLog log;
+  FakeThreadHost host(log);
+  PanelThread thread(host);
+  thread.Start();
+  EXPECT_TRUE(thread.IsRunning()) << "an unload right after the start finds the panel open";
+  EXPECT_EQ(Events({"spawn", "construct", "modal"}), log.Take());
+  thread.Stop();
+
+  // A panel that cannot open in time does not hold the host for ever.
+  host.gateOpen = false;
+  host.pauses = 0;
+  thread.Start();
+  EXPECT_EQ(kOpenWaitMs / kStopPollMs, host.pauses.load());
+  host.last()->OpenGate();
+  thread.Stop();
+  EXPECT_FALSE(thread.IsRunning());
+  host.JoinAll();
 }
 
 TEST(PanelThread, StartingWhileAPanelRunsClosesTheOldOneFirst) {
