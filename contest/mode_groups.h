@@ -47,17 +47,25 @@ inline constexpr std::array<ModeGroup, kModeGroupCount> kModeGroups = {{
 // Modes in which the contest refuses QSOs.
 inline constexpr std::array<std::string_view, 2> kRefusedModes = {"CW", "SSB"};
 
-// Column of a host mode name, or -1 when the mode counts nowhere.
-constexpr int ModeGroupOf(std::string_view mode) {
+// Where a host mode name (or, with `byCode`, a Cabrillo mode code) stands in
+// the table: its column, and the entry within it. Column -1 when nowhere.
+struct HostModePlace {
+  int group = -1;
+  const HostMode* mode = nullptr;
+};
+constexpr HostModePlace FindHostMode(std::string_view text, bool byCode = false) {
   for (int g = 0; g < kModeGroupCount; ++g) {
     for (const HostMode& m : kModeGroups[g].modes) {
-      if (!m.name.empty() && m.name == mode) {
-        return g;
+      if (!m.name.empty() && (byCode ? m.code : m.name) == text) {
+        return {g, &m};
       }
     }
   }
-  return -1;
+  return {};
 }
+
+// Column of a host mode name, or -1 when the mode counts nowhere.
+constexpr int ModeGroupOf(std::string_view mode) { return FindHostMode(mode).group; }
 
 // Column of a heading or mode word ("BPSK" .. "SSTV"), or -1 for any other word.
 constexpr int ModeGroupOfWord(std::string_view word) {
@@ -70,16 +78,7 @@ constexpr int ModeGroupOfWord(std::string_view word) {
 }
 
 // Column of a Cabrillo mode code ("PS", "MF", "OL" ...), or -1.
-constexpr int ModeGroupOfCode(std::string_view code) {
-  for (int g = 0; g < kModeGroupCount; ++g) {
-    for (const HostMode& m : kModeGroups[g].modes) {
-      if (!m.name.empty() && m.code == code) {
-        return g;
-      }
-    }
-  }
-  return -1;
-}
+constexpr int ModeGroupOfCode(std::string_view code) { return FindHostMode(code, true).group; }
 
 // Column of the group whose log comes at place `order` of the report run.
 constexpr int ModeGroupOfLogOrder(int order) {
@@ -104,14 +103,8 @@ static_assert(
 
 // The Cabrillo mode code of a host mode name, or empty when it counts nowhere.
 constexpr std::string_view ModeCodeOf(std::string_view mode) {
-  for (const ModeGroup& group : kModeGroups) {
-    for (const HostMode& m : group.modes) {
-      if (!m.name.empty() && m.name == mode) {
-        return m.code;
-      }
-    }
-  }
-  return {};
+  const HostModePlace place = FindHostMode(mode);
+  return place.mode != nullptr ? place.mode->code : std::string_view();
 }
 
 // The headings in column order, each after a tab: "\tBPSK\tHELL ... \tSSTV".
