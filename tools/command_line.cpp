@@ -7,6 +7,9 @@ CommandLine ParseCommandLine(CLI::App& app, const std::vector<std::string>& args
   // Arguments nothing takes are left for the check below: CLI11's own message
   // lists several of them in reverse order.
   app.allow_extras();
+  // Options begin with "-" on every system: CLI11's Windows default would
+  // take a path such as "/logs/contest.adi" for an option called "logs".
+  app.allow_windows_style_options(false);
   // Descriptions are written in lines that fit 80 columns after this one.
   app.get_formatter()->column_width(24);
   try {

@@ -47,6 +47,14 @@ TEST(ReplayOptionsTest, DefaultsLeaveTheChoiceToTheLog) {
   EXPECT_FALSE(o.endDay.has_value());
   EXPECT_FALSE(o.report);
   EXPECT_TRUE(o.checks.empty());
+
+  // A path from the root is a path on every system, Windows included.
+  ReplayOptions rooted;
+  ASSERT_EQ(CommandLine::kRun,
+            ParseReplayOptions({"/logs/contest.adi", "--out", "/tmp/work"}, rooted, error))
+      << error;
+  EXPECT_EQ("/logs/contest.adi", rooted.logPath);
+  EXPECT_EQ("/tmp/work", rooted.outDir);
 }
 
 TEST(ReplayOptionsTest, UnusableCommandLines) {
