@@ -50,10 +50,13 @@ python3 -m zipfile -e "$plugin_zip" "$work/vexa"
 python3 -m zipfile -e "$tools_zip" "$work/tools"
 
 # In the unzipped plug-in folder: the test host against the DLL there; in the
-# unzipped tools folder, as a user first runs it: stats-replay with the DLL
-# beside it and no settings yet, so its reset opens the panel and its exit
-# unloads the plug-in a moment later.
+# unzipped tools folder: stats-replay with the DLL beside it. Its settings say
+# the panel runs, so the reset starts none: the panel, which only Windows has,
+# would put its opening mode word "RTTY" into the score table's heading, and
+# the table is compared with the native one. (Unloading right after a reset
+# that opens the panel is the panel host's to check.)
 mkdir "$work/tools/Plugins"
+printf '[Settings]\r\nStart=1\r\n' >"$work/tools/Plugins/KOVA-BRAWLCUP.ini"
 (cd "$work/vexa" && stats_wine_session bash -c '
   timeout 300 "$WINELOADER" "$1" Stats.dll "$2" --window-checks
   cd ../tools && timeout 120 "$WINELOADER" stats-replay.exe "$3" >"$4"
