@@ -13,24 +13,15 @@ void PanelThread::Start() {
   if (IsRunning()) {
     Stop();
   }
-  const unsigned before = Openings();
+  const unsigned before = openings_;
   if (!host_.SpawnThread(*this)) {
     return;
   }
-  for (int waited = 0; waited < kOpenWaitMs && Openings() == before; waited += kStopPollMs) {
+  for (int waited = 0; waited < kOpenWaitMs && openings_ == before; waited += kStopPollMs) {
     host_.Pause(kStopPollMs);
   }
 }
 
-void PanelThread::NoteOpened() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  ++openings_;
-}
-
-unsigned PanelThread::Openings() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return openings_;
-}
 
 void PanelThread::Nudge() {
   std::lock_guard<std::mutex> lock(mutex_);

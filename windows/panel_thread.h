@@ -11,6 +11,7 @@
 // window's timers and windows belong to that window's thread.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -103,12 +104,14 @@ class PanelThread final : public IPanelControl {
 
  private:
   // Counts the panels that finished opening (or gave up): a start waits for
-  // it to move.
-  void NoteOpened();
-  unsigned Openings() const;
+  // it to move. Atomic rather than under the lock: the panel thread counts
+  // from inside its dialog's initialisation, where it must never wait for
+  // the lock (the host's thread may hold it while a request waits for that
+  // very dialog).
+  void NoteOpened() { ++openings_; }
 
   IPanelThreadHost& host_;
   mutable std::mutex mutex_;
   IPanelDialog* panel_ = nullptr;  // owned by the running Procedure
-  unsigned openings_ = 0;
+  std::atomic<unsigned> openings_{0};
 };
