@@ -71,8 +71,8 @@ BSTR BstrFromAnsi(const std::string& text) {
     return nullptr;
   }
   const int bytes = static_cast<int>(text.size());
-  const int wide = bytes == 0 ? 0 : ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), bytes,
-                                                           nullptr, 0);
+  const int wide =
+      bytes == 0 ? 0 : ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), bytes, nullptr, 0);
   BSTR result = ::SysAllocStringLen(nullptr, static_cast<UINT>(wide > 0 ? wide : 0));
   if (result != nullptr && wide > 0) {
     ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), bytes, result, wide);
@@ -80,16 +80,42 @@ BSTR BstrFromAnsi(const std::string& text) {
   return result;
 }
 
+namespace {
+
+bool HostWasBusy(HRESULT result) {
+  return result == RPC_E_CALL_REJECTED || result == RPC_E_SERVERCALL_RETRYLATER;
+}
+
+}  // namespace
+
+void AnswerSentMessagesFor(DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  for (DWORD waited = 0; waited < milliseconds; waited = ::GetTickCount() - start) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_SENDMESSAGE);
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 HRESULT DispatchHostAutomation::Call(DISPID member, WORD kind, VARIANTARG* args, UINT count,
                                      VARIANT& result) {
-  if (stopping_.load()) {
-    return RPC_E_CALL_CANCELED;
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (stopping_.load()) {
+      return RPC_E_CALL_CANCELED;
+    }
+    DISPPARAMS params = {args, nullptr, count, 0};
+    ScopedExcepInfo exception;
+    UINT badArgument = 0;
+    ::VariantClear(&result);
+    const HRESULT answer = host_.Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, kind, &params,
+                                        &result, &exception.info, &badArgument);
+    if (!HostWasBusy(answer) || ::GetTickCount() - start >= kHostBusyRetryMs) {
+      return answer;
+    }
+    // A stop's requests are answered meanwhile, and end the retrying.
+    AnswerSentMessagesFor(kHostBusyRetryEveryMs);
   }
-  DISPPARAMS params = {args, nullptr, count, 0};
-  ScopedExcepInfo exception;
-  UINT badArgument = 0;
-  return host_.Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, &result,
-                      &exception.info, &badArgument);
 }
 
 bool DispatchHostAutomation::RunMacro(const std::string& macro) {
@@ -149,12 +175,14 @@ DWORD STDMETHODCALLTYPE StopAwareMessageFilter::HandleInComingCall(DWORD, HTASK,
 }
 
 DWORD STDMETHODCALLTYPE StopAwareMessageFilter::RetryRejectedCall(HTASK, DWORD, DWORD) {
-  // A busy host refuses the call, and the caller abandons what it was doing.
+  // The refusal comes back to the caller at once, which tries again itself
+  // (DispatchHostAutomation::Call): the same way on every system, and a stop
+  // can end the retrying.
   return static_cast<DWORD>(-1);
 }
 
 DWORD STDMETHODCALLTYPE StopAwareMessageFilter::MessagePending(HTASK, DWORD, DWORD) {
-  return stopping_.load() ? PENDINGMSG_CANCELCALL : PENDINGMSG_WAITDEFPROCESS;
+  return PENDINGMSG_WAITDEFPROCESS;
 }
 
 HostConnection::HostConnection(const std::atomic<bool>& stopping)
@@ -201,17 +229,10 @@ void HostConnection::RevokeFilter() {
   }
 }
 
-void HostConnection::Disconnect() {
+IDispatch* HostConnection::Leave() {
   automation_.reset();
-  if (host_ != nullptr) {
-    // With the filter still registered, a stop that begins now cancels this.
-    std::exchange(host_, nullptr)->Release();
-  }
   RevokeFilter();
-  if (comInitialised_) {
-    comInitialised_ = false;
-    ::CoUninitialize();
-  }
+  return std::exchange(host_, nullptr);
 }
 
 namespace {

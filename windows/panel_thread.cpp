@@ -10,18 +10,18 @@ bool PanelThread::IsRunning() const {
 }
 
 void PanelThread::Start() {
-  if (IsRunning()) {
-    Stop();
-  }
+  Stop();
+  stopping_ = false;
   const unsigned before = openings_;
   if (!host_.SpawnThread(*this)) {
     return;
   }
-  for (int waited = 0; waited < kOpenWaitMs && openings_ == before; waited += kStopPollMs) {
+  // Every way out of the procedure counts as an opening; should the thread
+  // leave without one all the same, the start does not wait for ever.
+  while (openings_ == before && host_.ThreadInLibrary()) {
     host_.Pause(kStopPollMs);
   }
 }
-
 
 void PanelThread::Nudge() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -31,22 +31,19 @@ void PanelThread::Nudge() {
 }
 
 void PanelThread::Stop() {
+  stopping_ = true;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (panel_ == nullptr) {
-      return;
+    if (panel_ != nullptr) {
+      panel_->RequestCancelTimer();
+      panel_->RequestCloseMultiplier();
     }
-    panel_->RequestCancelTimer();
-    panel_->RequestCloseMultiplier();
   }
   bool closeDelivered = false;
-  for (;;) {
+  while (host_.ThreadInLibrary()) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (panel_ == nullptr) {
-        return;
-      }
-      if (!closeDelivered) {
+      if (panel_ != nullptr && !closeDelivered) {
         closeDelivered = panel_->RequestClose();
       }
     }
@@ -56,29 +53,36 @@ void PanelThread::Stop() {
 
 int PanelThread::Procedure() {
   std::unique_ptr<IPanelDialog> panel;
-  {
-    // Checked and stored under one lock, so two starts in quick succession
-    // cannot both run a panel.
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (panel_ != nullptr) {
-      ++openings_;
-      return kPanelThreadAlreadyRunning;
+  int code = kPanelThreadDone;
+  try {
+    {
+      // Checked and stored under one lock, so two starts in quick succession
+      // cannot both run a panel.
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (panel_ != nullptr) {
+        code = kPanelThreadAlreadyRunning;
+      } else if ((panel = host_.ConstructPanel()) != nullptr) {
+        panel_ = panel.get();
+      }
     }
-    panel = host_.ConstructPanel();
-    if (panel == nullptr) {
-      ++openings_;
-      return kPanelThreadDone;
+    if (panel != nullptr) {
+      if (!stopping_) {
+        panel->RunModal([this] { NoteOpened(); });
+      }
+      panel->CloseMultiplier();
     }
-    panel_ = panel.get();
+  } catch (...) {
   }
-  panel->RunModal([this] { NoteOpened(); });
-  panel->CloseMultiplier();
-  // Destroyed under the lock: a request from the host's thread never meets a
-  // half-destroyed panel, and the stop routine sees the reference clear only
-  // once the panel is gone.
-  std::lock_guard<std::mutex> lock(mutex_);
-  panel.reset();
-  panel_ = nullptr;
-  ++openings_;  // a panel that closed before it had opened
-  return kPanelThreadDone;
+  if (panel != nullptr) {
+    // Destroyed under the lock: a request from the host's thread never meets
+    // a half-destroyed panel.
+    std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+    while (!lock.try_lock()) {
+      host_.AnswerRequests();
+    }
+    panel.reset();
+    panel_ = nullptr;
+  }
+  NoteOpened();  // a panel that closed, or never opened, before it had opened
+  return code;
 }

@@ -9,6 +9,14 @@
 // here). The host's thread never touches the panel's timer or windows itself:
 // it asks the panel thread through the requests of IPanelDialog, because a
 // window's timers and windows belong to that window's thread.
+//
+// The stop routine also runs inside the library's unload, where the system's
+// loader lock is held: it waits for nothing that could need that lock. The
+// panel thread's opening may need it (a thread starting, windows, COM), so a
+// start returns only once the panel has opened; after that the panel thread
+// needs neither the lock nor a new thread, and it makes no call into the host
+// once a stop has begun. A stop returns only when the thread has left the
+// library's code for good (IPanelThreadHost::ThreadInLibrary).
 #pragma once
 
 #include <atomic>
@@ -54,28 +62,35 @@ class IPanelThreadHost {
   virtual ~IPanelThreadHost() = default;
 
   // Starts a thread (default attributes, handle not kept) that runs
-  // `thread.Procedure()`; false when no thread could be started.
+  // `thread.Procedure()` and then leaves the library; false when no thread
+  // could be started. Called only when no earlier thread is in the library.
   virtual bool SpawnThread(PanelThread& thread) = 0;
+  // True while the thread of the last SpawnThread may still run an
+  // instruction of this library: from SpawnThread until the thread, after
+  // its procedure, has said it is done with the library's code.
+  virtual bool ThreadInLibrary() const = 0;
   // Constructs a panel dialog without creating its window. Called on the
   // panel thread with the reference's lock held; it must not call back into
   // the PanelThread.
   virtual std::unique_ptr<IPanelDialog> ConstructPanel() = 0;
-  // The stop routine's wait between two looks at the panel reference, on the
-  // host's thread. Where the panel's last calls need the host's thread to
-  // answer them (the host object's release), it serves them meanwhile.
+  // The wait between two looks at the panel thread, on the host's thread.
+  // A call of the panel's into the host may be waiting for this very thread
+  // to answer it: where that can be, it serves them meanwhile.
   virtual void Pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
+  // On the panel thread, while it waits for the panel reference's lock after
+  // its dialog has gone: the host's thread may hold that lock while it waits
+  // for a request to that very dialog, which only this thread can answer.
+  virtual void AnswerRequests() { std::this_thread::yield(); }
 };
 
 // Exit codes of the thread procedure.
 inline constexpr int kPanelThreadDone = 0;
 inline constexpr int kPanelThreadAlreadyRunning = 1;
 
-// How often the stop routine looks whether the panel thread has finished.
+// How often a stop or a start looks whether the panel thread has got there.
 inline constexpr int kStopPollMs = 20;
-// How long a start waits at most for the new panel to open.
-inline constexpr int kOpenWaitMs = 2000;
 
 class PanelThread final : public IPanelControl {
  public:
@@ -84,22 +99,25 @@ class PanelThread final : public IPanelControl {
   bool IsRunning() const override;
   // Stops a running panel first, then spawns a new panel thread and waits
   // (serving the host as the stop routine does) until its panel has opened
-  // or could not, at most kOpenWaitMs. While a panel opens, its thread may
-  // need the system's loader lock, which a host unloading the library holds
-  // while it waits for the panel to close: a host that unloads right after
-  // the reset that started the panel must find it open, not opening.
+  // or could not. While a panel opens, its thread may need the system's
+  // loader lock, which a host unloading the library holds while it waits for
+  // the panel to close: a host that unloads right after the reset that
+  // started the panel must find it open, not opening, however slow the
+  // machine. There is no time limit: the opening needs only this process
+  // (the host's answer to the look-up of its object is served here).
   void Start() override;
   // Cancels the timer, closes the window, closes the panel and returns once
-  // the panel thread has destroyed it. Retries the close request until it is
-  // delivered, so a panel whose window did not yet exist is closed too.
+  // the panel thread has destroyed it and left the library's code. Retries
+  // the close request until it is delivered, so a panel whose window did not
+  // yet exist is closed too.
   void Stop() override;
   // Re-arms the timer of a running panel for 330 ms.
   void Nudge() override;
 
   // The thread body: kPanelThreadAlreadyRunning when a panel was already
   // stored, otherwise runs one panel to its end and returns kPanelThreadDone.
-  // The panel reference is cleared only after the panel has been destroyed,
-  // and that is the last thing it does.
+  // The panel reference is cleared only after the panel has been destroyed.
+  // A panel constructed after a stop has begun is not opened.
   int Procedure();
 
  private:
@@ -114,4 +132,5 @@ class PanelThread final : public IPanelControl {
   mutable std::mutex mutex_;
   IPanelDialog* panel_ = nullptr;  // owned by the running Procedure
   std::atomic<unsigned> openings_{0};
+  std::atomic<bool> stopping_{false};
 };

@@ -2,9 +2,18 @@
 
 #include <cmath>
 
-#include "windows/panel_module.h"
 #include "windows/host_automation.h"
+#include "windows/panel_module.h"
 #include "windows/worked_grid.h"
+
+bool IsModeButton(int id) {
+  for (const ModeButton& button : kModeButtons) {
+    if (button.id == id) {
+      return true;
+    }
+  }
+  return false;
+}
 
 SwitchModePanel::SwitchModePanel(IPanelModule& module, ISwitchModeView& view)
     : module_(module), view_(view) {}

@@ -80,6 +80,9 @@ static_assert(
     }(),
     "every mode button switches to a mode group");
 
+// True for the controls of kModeButtons.
+bool IsModeButton(int id);
+
 // What the panel needs of its own dialog. Called on the panel thread only.
 class ISwitchModeView {
  public:

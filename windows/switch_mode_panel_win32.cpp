@@ -1,8 +1,8 @@
 #include "windows/switch_mode_panel_win32.h"
 
-#include "windows/panel_module.h"
 #include "resources/resource.h"
 #include "windows/multiplier_window_win32.h"
+#include "windows/panel_module.h"
 
 namespace {
 
@@ -12,12 +12,13 @@ constexpr UINT kDeliverTimeoutMs = 24u * 60u * 60u * 1000u;
 
 }  // namespace
 
-Switch_mode::Switch_mode(IPanelModule& module)
+Switch_mode::Switch_mode(IPanelModule& module, IDispatch*& hostObjectLeft)
     : CDialog(IDD_SWITCH_MODE),
       module_(module),
       threadId_(::GetCurrentThreadId()),
       position_(module.settings(), kPanelPositionKeys),
       host_(stopping_),
+      hostObjectLeft_(hostObjectLeft),
       panel_(module, *this) {}
 
 Switch_mode::~Switch_mode() = default;
@@ -28,19 +29,14 @@ void Switch_mode::RunModal(const std::function<void()>& opened) {
     DoModal();
   } catch (...) {
   }
-  // Closed by the operator or by the stop routine: either way the host's
-  // thread answers the release (see ServeHostApartment).
-  host_.Disconnect();
+  // Closed by the operator or by the stop routine: either way the release
+  // waits until the thread has left the library.
+  hostObjectLeft_ = host_.Leave();
 }
 
 void Switch_mode::CloseMultiplier() { panel_.CloseMultiplier(); }
 
-void Switch_mode::BeginStop() {
-  stopping_.store(true);
-  // Wakes a wait for the host inside a COM call, so the message filter can
-  // cancel it, even when the panel's window is already gone.
-  ::PostThreadMessageA(threadId_, WM_NULL, 0, 0);
-}
+void Switch_mode::BeginStop() { stopping_.store(true); }
 
 bool Switch_mode::Deliver(UINT message) {
   HWND window = window_.load();
@@ -84,30 +80,82 @@ BOOL Switch_mode::OnInitDialog() {
   ::SetWindowPos(self, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ::SetWindowPos(self, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_brush.CreateSolidBrush(static_cast<COLORREF>(kPanelBackground));
-  ::SendMessageA(self, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(::LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_STATS))));
-  panel_.Initialise(host_.Connect());
+  ::SendMessageA(
+      self, WM_SETICON, ICON_BIG,
+      reinterpret_cast<LPARAM>(::LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_STATS))));
+  // The look-up is the opening's last step that may need the loader lock
+  // (COM loads what it needs for the host object's proxy); once it is done,
+  // the start that waits for it may return.
+  IHostAutomation* host = stopping_.load() ? nullptr : host_.Connect();
+  // Shown now rather than when the dialog manager gets to it, so that the
+  // host finds the panel on the screen once its reset has returned.
+  ::ShowWindow(self, SW_SHOWNA);
   if (opened_) {
     opened_();
   }
+  if (stopping_.load()) {
+    EndDialog(IDCANCEL);
+    return TRUE;
+  }
+  callingHost_ = true;
+  panel_.Initialise(host);
+  callingHost_ = false;
   return TRUE;
 }
 
 bool Switch_mode::OnCommand(int controlId, int notifyCode, HWND) {
-  if (notifyCode != BN_CLICKED) {
+  if (notifyCode != BN_CLICKED || (controlId != IDC_VIEW_PREFIX && !IsModeButton(controlId))) {
     return false;
   }
-  if (controlId == IDC_VIEW_PREFIX) {
-    panel_.ClickViewPrefix();
-    return true;
+  QueueClick(controlId);
+  return true;
+}
+
+void Switch_mode::QueueClick(int controlId) {
+  if (stopping_.load()) {
+    return;
   }
-  return panel_.ClickModeButton(controlId);
+  queuedClicks_.push_back(controlId);
+  ::PostMessageA(GetSafeHwnd(), kRunQueuedWork, 0, 0);
+}
+
+void Switch_mode::RunQueuedWork() {
+  if (callingHost_) {
+    return;  // the work under way picks the rest up when it is done
+  }
+  callingHost_ = true;
+  // In the order the operator clicked; each click may call the host.
+  for (std::size_t i = 0; i < queuedClicks_.size() && !stopping_.load(); ++i) {
+    const int id = queuedClicks_[i];
+    if (id == IDC_VIEW_PREFIX) {
+      panel_.ClickViewPrefix();
+    } else {
+      panel_.ClickModeButton(id);
+    }
+  }
+  queuedClicks_.clear();
+  if (tickDeferred_ && !stopping_.load()) {
+    tickDeferred_ = false;
+    panel_.Tick();
+  }
+  callingHost_ = false;
 }
 
 void Switch_mode::OnTimer(UINT_PTR timerId) {
-  if (timerId == static_cast<UINT_PTR>(kPanelTimerId)) {
-    panel_.Tick();
+  if (timerId != static_cast<UINT_PTR>(kPanelTimerId) || stopping_.load()) {
+    return;
   }
+  if (callingHost_) {
+    // A timer message dispatched while a call into the host waits: the tick
+    // (and its own calls) comes after that call.
+    CancelTimer();
+    tickDeferred_ = true;
+    ::PostMessageA(GetSafeHwnd(), kRunQueuedWork, 0, 0);
+    return;
+  }
+  callingHost_ = true;
+  panel_.Tick();
+  callingHost_ = false;
 }
 
 bool Switch_mode::OnSetCursor(HWND, UINT, UINT) {
@@ -135,6 +183,9 @@ bool Switch_mode::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result
     case kCloseMultiplierRequest:
       panel_.CloseMultiplier();
       break;
+    case kRunQueuedWork:
+      RunQueuedWork();
+      break;
     default:
       return false;
   }
@@ -145,6 +196,9 @@ bool Switch_mode::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result
 void Switch_mode::OnDestroyed() { window_.store(nullptr); }
 
 void Switch_mode::ArmTimer(int milliseconds) {
+  if (stopping_.load()) {
+    return;
+  }
   ::SetTimer(GetSafeHwnd(), static_cast<UINT_PTR>(kPanelTimerId), static_cast<UINT>(milliseconds),
              nullptr);
 }
@@ -158,6 +212,9 @@ void Switch_mode::ShowCheckState(int state) {
 }
 
 std::unique_ptr<IMultiplierWindow> Switch_mode::CreateMultiplier() {
+  if (stopping_.load()) {
+    return nullptr;
+  }
   auto window = std::make_unique<MultiplierWindow>(module_);
   if (!window->Create()) {
     return nullptr;

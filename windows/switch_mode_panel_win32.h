@@ -7,13 +7,20 @@
 // makes the requests of IPanelDialog, which arrive as private messages (the
 // timer and the windows belong to the panel thread, so only it may arm,
 // cancel or close them). The first request of a stop marks the panel as
-// stopping, which cancels any call into the host's apartment in progress and
-// keeps the panel thread from making new ones.
+// stopping: from then on it calls the host no more, arms no timer and opens
+// no window.
+//
+// Work that calls the host (a click, a tick) never runs while another call
+// into the host is waiting, nor inside a message another thread sent (COM
+// refuses calls out of those): a click is queued and done from the panel's
+// own message loop, through a private message that COM's wait for a call
+// never dispatches; a tick that arrives during a call is done after it.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/dialog_win32.h"
 #include "platform/gdi_win32.h"
@@ -28,11 +35,15 @@ class IPanelModule;
 inline constexpr UINT kArmTimerRequest = WM_APP + 0x150;  // wParam: milliseconds
 inline constexpr UINT kCancelTimerRequest = WM_APP + 0x151;
 inline constexpr UINT kCloseMultiplierRequest = WM_APP + 0x152;
+// Posted by the panel to itself: do the queued clicks and a deferred tick.
+inline constexpr UINT kRunQueuedWork = WM_APP + 0x153;
 
 class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchModeView {
  public:
-  // Constructed on the panel thread; the window comes with RunModal.
-  explicit Switch_mode(IPanelModule& module);
+  // Constructed on the panel thread; the window comes with RunModal. When the
+  // panel has ended, the host object's reference is left in
+  // `hostObjectLeft` for the thread to release once it has left the library.
+  Switch_mode(IPanelModule& module, IDispatch*& hostObjectLeft);
   ~Switch_mode() override;
 
   void RunModal(const std::function<void()>& opened) override;
@@ -61,6 +72,9 @@ class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchMo
   // Sends `message` to the panel's window and waits until it is handled;
   // false when there is no window.
   bool Deliver(UINT message);
+  // Queues a click and has the message loop do it.
+  void QueueClick(int controlId);
+  void RunQueuedWork();
 
   IPanelModule& module_;
   const DWORD threadId_;
@@ -69,6 +83,10 @@ class Switch_mode final : public CDialog, public IPanelDialog, private ISwitchMo
   CBrush m_brush;
   WindowPosition position_;
   HostConnection host_;
+  IDispatch*& hostObjectLeft_;
   SwitchModePanel panel_;
-  std::function<void()> opened_;  // told once the dialog has initialised
+  std::function<void()> opened_;  // told once the host has been looked up
+  std::vector<int> queuedClicks_;
+  bool tickDeferred_ = false;
+  bool callingHost_ = false;  // a click or tick is on its way through the host
 };

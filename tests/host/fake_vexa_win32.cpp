@@ -27,9 +27,9 @@ bool RegisterVexaProgId() {
                       nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const LONG set = RegSetValueExA(key, nullptr, 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(kFakeVexaClsidText),
-                                  sizeof kFakeVexaClsidText);
+  const LONG set =
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kFakeVexaClsidText),
+                     sizeof kFakeVexaClsidText);
   RegCloseKey(key);
   return set == ERROR_SUCCESS;
 }
@@ -75,8 +75,7 @@ HRESULT STDMETHODCALLTYPE FakeVexa::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
 }
 
 HRESULT STDMETHODCALLTYPE FakeVexa::Invoke(DISPID member, REFIID, LCID, WORD kind,
-                                           DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                                           UINT*) {
+                                           DISPPARAMS* params, VARIANT* result, EXCEPINFO*, UINT*) {
   const UINT count = params != nullptr ? params->cArgs : 0;
   const VARIANT* arg = count > 0 ? &params->rgvarg[0] : nullptr;
   if (member == 16) {
@@ -163,4 +162,33 @@ void FakeVexa::SetFrequency(double hertz) {
 void FakeVexa::SetEntryTextFails(bool fails) {
   std::lock_guard<std::mutex> lock(mutex_);
   entryTextFails_ = fails;
+}
+
+bool BusyHost::Register() { return SUCCEEDED(CoRegisterMessageFilter(this, &previous_)); }
+
+void BusyHost::Revoke() {
+  IMessageFilter* ours = nullptr;
+  CoRegisterMessageFilter(previous_, &ours);
+}
+
+void BusyHost::BusyFor(DWORD milliseconds) {
+  until_ = milliseconds == 0 ? 0 : GetTickCount() + milliseconds;
+}
+
+HRESULT STDMETHODCALLTYPE BusyHost::QueryInterface(REFIID iid, void** object) {
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
+    *object = static_cast<IMessageFilter*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+DWORD STDMETHODCALLTYPE BusyHost::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) {
+  const DWORD until = until_;
+  if (until != 0 && static_cast<LONG>(until - GetTickCount()) > 0) {
+    ++refused_;
+    return SERVERCALL_REJECTED;
+  }
+  return SERVERCALL_ISHANDLED;
 }

@@ -10,8 +10,9 @@
 // operator thread read the record too.
 #pragma once
 
-#include <windows.h>
 #include <oaidl.h>
+#include <objidl.h>
+#include <windows.h>
 
 #include <atomic>
 #include <mutex>
@@ -55,6 +56,34 @@ class FakeVexa final : public IDispatch {
   std::wstring entryText_;
   double frequency_ = 0.0;
   bool entryTextFails_ = false;
+};
+
+// A host between two jobs of its own: while busy, its apartment refuses every
+// call that comes in, as a host's message filter does (SERVERCALL_REJECTED).
+// Registered on the thread whose apartment holds the host object.
+class BusyHost final : public IMessageFilter {
+ public:
+  bool Register();
+  void Revoke();
+  // Refuses calls for the next `milliseconds` (0: from now on none).
+  void BusyFor(DWORD milliseconds);
+  int refused() const { return refused_; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override;
+  DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+    return static_cast<DWORD>(-1);
+  }
+  DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+    return PENDINGMSG_WAITDEFPROCESS;
+  }
+
+ private:
+  std::atomic<DWORD> until_{0};
+  std::atomic<int> refused_{0};
+  IMessageFilter* previous_ = nullptr;
 };
 
 // Registers "Vexa2.Application" with the fake's class identifier where the

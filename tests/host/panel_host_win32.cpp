@@ -324,6 +324,37 @@ TEST(PanelHost, UnloadWhileATickWaitsForTheHost) {
   std::printf("entry text calls after the unload: %d\n", g_vexa.Count("entry 5") - before);
 }
 
+// A host busy with a job of its own refuses calls for a moment: a click's
+// macro is tried again until it gets through; a host busy for longer than
+// the panel waits loses that click, and the next one reaches it.
+TEST(PanelHost, AClickReachesAHostBusyForAMoment) {
+  PluginSession s;
+  HWND panel = OpenPanel(g_dll, s, true, "0");
+  ASSERT_NE(nullptr, panel);
+  BusyHost busy;
+  ASSERT_TRUE(busy.Register()) << "the host's message filter";
+  g_vexa.Clear();
+  busy.BusyFor(600);
+  Click(panel, 1006);
+  EXPECT_TRUE(PumpUntil([] { return g_vexa.Count("macro <MODE:HELL>") == 1; }, 5000))
+      << "the macro arrives once the host is free: " << Joined(g_vexa.Calls());
+  EXPECT_GT(busy.refused(), 0) << "the host refused the first tries";
+
+  g_vexa.Clear();
+  busy.BusyFor(5000);
+  const DWORD start = GetTickCount();
+  Click(panel, 1009);
+  PumpUntil([] { return false; }, 3000);
+  EXPECT_EQ(0, g_vexa.Count("macro <MODE:THROB>")) << "a host busy for long loses the click";
+  busy.BusyFor(0);
+  Click(panel, 1012);
+  EXPECT_TRUE(PumpUntil([] { return g_vexa.Count("macro <MODE:SSTV>") == 1; }, 5000))
+      << "the panel is not stuck: the next click arrives";
+  std::printf("a click on a host busy for long answered after %lu ms\n", GetTickCount() - start);
+  busy.Revoke();
+  ExpectUnloaded(s, panel, nullptr, "unload after the busy host");
+}
+
 // A host that unloads the library right after the reset that started the
 // panel: the reset returns only once the panel has opened, so the unload
 // finds it open and closes it, instead of waiting for a panel thread that

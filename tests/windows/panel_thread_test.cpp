@@ -53,6 +53,7 @@ class FakeDialog : public IPanelDialog {
   ~FakeDialog() override { log_.Add("destroy"); }
 
   void RunModal(const std::function<void()>& opened) override {
+    entered = true;
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return gateOpen_; });
     windowExists_ = true;
@@ -82,6 +83,8 @@ class FakeDialog : public IPanelDialog {
     changed_.notify_all();
     return true;
   }
+
+  std::atomic<bool> entered{false};
 
   // The operator's close box.
   void CloseBox() {
@@ -120,12 +123,25 @@ class FakeThreadHost : public IPanelThreadHost {
 
   bool SpawnThread(PanelThread& thread) override {
     log_.Add("spawn");
+    ++inLibrary_;
     threads_.emplace_back([this, &thread] {
       const int code = thread.Procedure();
-      std::lock_guard<std::mutex> lock(mutex_);
-      exitCodes_.push_back(code);
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        exitCodes_.push_back(code);
+        leaveGateChanged_.wait(lock, [this] { return leaveGateOpen_; });
+      }
+      log_.Add("left");
+      --inLibrary_;
     });
     return true;
+  }
+  bool ThreadInLibrary() const override { return inLibrary_ > 0; }
+  // Holds a thread whose procedure has returned inside the library.
+  void SetLeaveGate(bool open) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    leaveGateOpen_ = open;
+    leaveGateChanged_.notify_all();
   }
   // The waits of a start and a stop, counted, and short: the fakes need no
   // serving.
@@ -135,6 +151,9 @@ class FakeThreadHost : public IPanelThreadHost {
   }
   std::unique_ptr<IPanelDialog> ConstructPanel() override {
     log_.Add("construct");
+    if (!constructs) {
+      return nullptr;
+    }
     auto dialog = std::make_unique<FakeDialog>(log_, gateOpen);
     std::lock_guard<std::mutex> lock(mutex_);
     last_ = dialog.get();
@@ -155,10 +174,14 @@ class FakeThreadHost : public IPanelThreadHost {
   }
 
   bool gateOpen = true;
+  bool constructs = true;
   std::atomic<int> pauses{0};
 
  private:
   EventLog& log_;
+  std::atomic<int> inLibrary_{0};
+  std::condition_variable leaveGateChanged_;
+  bool leaveGateOpen_ = true;
   std::mutex mutex_;
   std::vector<std::thread> threads_;
   std::vector<int> exitCodes_;
@@ -222,12 +245,34 @@ TEST(PanelThread, StopClosesWindowThenPanelAndReturnsOnlyWhenThePanelIsGone) {
 
   thread.Stop();
   EXPECT_FALSE(thread.IsRunning());
-  EXPECT_EQ(Events({"cancel", "close window request", "close", "close window", "destroy"}),
-            log.Take());
+  EXPECT_EQ(Events({"cancel", "close window request", "close", "close window", "destroy", "left"}),
+            log.Take())
+      << "the stop returns once the thread has left the library";
   EXPECT_EQ(std::vector<int>({kPanelThreadDone}), host.JoinAll());
 }
 
-TEST(PanelThread, StartReturnsOnceThePanelHasOpened) {
+TEST(PanelThread, StopWaitsForTheThreadToLeaveTheLibraryNotJustThePanel) {
+  EventLog log;
+  FakeThreadHost host(log);
+  PanelThread thread(host);
+  thread.Start();
+  host.SetLeaveGate(false);
+  std::atomic<bool> stopped{false};
+  std::thread stopper([&] {
+    thread.Stop();
+    stopped = true;
+  });
+  Events seen;
+  WaitFor(log, seen, "destroy");
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(stopped) << "the panel is gone but its thread still runs the library's code";
+  host.SetLeaveGate(true);
+  stopper.join();
+  EXPECT_TRUE(stopped);
+  host.JoinAll();
+}
+
+TEST(PanelThread, StartReturnsOnceThePanelHasOpenedHoweverLongItTakes) {
   EventLog log;
   FakeThreadHost host(log);
   PanelThread thread(host);
@@ -236,13 +281,27 @@ TEST(PanelThread, StartReturnsOnceThePanelHasOpened) {
   EXPECT_EQ(Events({"spawn", "construct", "modal"}), log.Take());
   thread.Stop();
 
-  // A panel that cannot open in time does not hold the host for ever.
+  // A slow machine: the panel opens long after the start began waiting.
   host.gateOpen = false;
   host.pauses = 0;
+  std::thread late([&host] {
+    for (int i = 0; i < 5000 && host.last() == nullptr; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    host.last()->OpenGate();
+  });
+  log.Take();
   thread.Start();
-  EXPECT_EQ(kOpenWaitMs / kStopPollMs, host.pauses.load());
-  host.last()->OpenGate();
+  late.join();
+  EXPECT_TRUE(thread.IsRunning());
+  EXPECT_EQ(Events({"spawn", "construct", "modal"}), log.Take());
+  EXPECT_GT(host.pauses.load(), 10) << "the start served the host while it waited";
   thread.Stop();
+
+  // A thread that ends without a panel does not leave the start waiting.
+  host.constructs = false;
+  thread.Start();
   EXPECT_FALSE(thread.IsRunning());
   host.JoinAll();
 }
@@ -259,9 +318,10 @@ TEST(PanelThread, StartingWhileAPanelRunsClosesTheOldOneFirst) {
   thread.Start();
   Events restart;
   WaitFor(log, restart, "modal");
-  EXPECT_EQ(Events({"cancel", "close window request", "close", "close window", "destroy", "spawn",
-                    "construct", "modal"}),
-            restart);
+  EXPECT_EQ(Events({"cancel", "close window request", "close", "close window", "destroy", "left",
+                    "spawn", "construct", "modal"}),
+            restart)
+      << "the old thread has left the library before the new one starts";
   thread.Stop();
   EXPECT_EQ(std::vector<int>({kPanelThreadDone, kPanelThreadDone}), host.JoinAll());
 }
@@ -278,8 +338,8 @@ TEST(PanelThread, TheCloseBoxEndsTheThreadAndALaterStartOpensANewPanel) {
   host.last()->CloseBox();
   ASSERT_TRUE(WaitUntilGone(thread));
   Events after;
-  WaitFor(log, after, "destroy");
-  EXPECT_EQ(Events({"close window", "destroy"}), after);
+  WaitFor(log, after, "left");
+  EXPECT_EQ(Events({"close window", "destroy", "left"}), after);
 
   thread.Start();
   ASSERT_TRUE(WaitUntilShown(thread, host));
@@ -300,22 +360,26 @@ TEST(PanelThread, ASecondProcedureFindsThePanelAndEndsWithOne) {
   EXPECT_EQ(1, std::count(events.begin(), events.end(), "construct")) << "one panel only";
 }
 
-TEST(PanelThread, StopBeforeThePanelHasAWindowStillClosesIt) {
+TEST(PanelThread, AStopThatBeginsWhileThePanelOpensClosesIt) {
   EventLog log;
   FakeThreadHost host(log);
   host.gateOpen = false;
   PanelThread thread(host);
-  thread.Start();
+  std::thread starter([&thread] { thread.Start(); });
   ASSERT_TRUE(WaitUntilShown(thread, host));
   FakeDialog* dialog = host.last();
+  for (int i = 0; i < 5000 && !dialog->entered; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   std::thread late([dialog] {
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     dialog->OpenGate();
   });
   thread.Stop();  // its first requests find no window
   late.join();
+  starter.join();
   EXPECT_FALSE(thread.IsRunning());
-  EXPECT_EQ(Events({"spawn", "construct", "modal", "close", "close window", "destroy"}),
+  EXPECT_EQ(Events({"spawn", "construct", "modal", "close", "close window", "destroy", "left"}),
             log.Take());
 }
 
