@@ -33,6 +33,27 @@ void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
+bool CallWaitsForThisThread(DWORD timeoutMs) {
+  const DWORD self = GetCurrentThreadId();
+  const DWORD start = GetTickCount();
+  do {
+    // COM's window for this apartment (message-only on some systems).
+    for (HWND parent : {HWND_MESSAGE, static_cast<HWND>(nullptr)}) {
+      HWND window = nullptr;
+      while ((window = FindWindowExA(parent, window, "OleMainThreadWndClass", nullptr)) !=
+             nullptr) {
+        MSG msg;
+        if (GetWindowThreadProcessId(window, nullptr) == self &&
+            PeekMessageA(&msg, window, 0, 0, PM_NOREMOVE | PM_NOYIELD)) {
+          return true;
+        }
+      }
+    }
+    Sleep(10);
+  } while (GetTickCount() - start < timeoutMs);
+  return false;
+}
+
 void Operate(const std::function<void()>& action) {
   std::atomic<bool> done{false};
   std::thread operatorThread([&] {

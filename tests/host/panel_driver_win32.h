@@ -32,6 +32,9 @@ void PumpOnce(DWORD waitMs);
 // Pumps until `done` (true) or the timeout (false).
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 void PumpFor(DWORD ms);
+// Without serving anything: true once a call into this thread's apartment is
+// waiting to be served, false after the timeout.
+bool CallWaitsForThisThread(DWORD timeoutMs);
 
 // What the operator does runs on a thread of its own while this one pumps.
 void Operate(const std::function<void()>& action);

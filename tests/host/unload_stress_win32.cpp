@@ -18,9 +18,10 @@
 // cycles, the slowest unload and the clicks sent against the macros the host
 // received, and exits non-zero on a hang, a crash of a child, a lost macro, or
 // a window left behind.
+#include <windows.h>
+// After windows.h, which they need.
 #include <psapi.h>
 #include <tlhelp32.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <atomic>

@@ -4,7 +4,6 @@
 #include "windows/host_automation_win32.h"
 
 #include <gtest/gtest.h>
-
 #include <oleauto.h>
 
 #include <atomic>
@@ -72,6 +71,10 @@ class FakeHost final : public IDispatch {
       }
     }
     calls.push_back(call);
+    if (busyCalls > 0) {
+      --busyCalls;
+      return RPC_E_CALL_REJECTED;
+    }
     if (FAILED(failure)) {
       if (failure == DISP_E_EXCEPTION && exception != nullptr) {
         exception->bstrDescription = SysAllocString(L"host has gone away");
@@ -87,6 +90,7 @@ class FakeHost final : public IDispatch {
 
   std::vector<SeenCall> calls;
   HRESULT failure = S_OK;
+  int busyCalls = 0;  // calls still refused as busy
   VARIANT answer;
 };
 
@@ -220,19 +224,40 @@ TEST(HostTexts, RoundTripThroughTheAnsiCodePage) {
   EXPECT_EQ("", AnsiFromBstr(nullptr));
 }
 
-TEST(StopAwareFilter, CancelsAWaitingCallOnlyOnceAStopHasBegun) {
+TEST_F(HostAutomationTest, AHostBusyForAMomentIsAskedAgain) {
+  host_.busyCalls = 2;
+  EXPECT_TRUE(automation_.RunMacro("<MODE:HELL>"));
+  EXPECT_EQ(3u, host_.calls.size()) << "two refusals, then the call that got through";
+
+  // A host that stays busy: the panel gives up after a bounded time.
+  host_.calls.clear();
+  host_.busyCalls = 1000;
+  EXPECT_FALSE(automation_.RunMacro("<MODE:HELL>"));
+  EXPECT_GE(host_.calls.size(), 2u);
+  EXPECT_LE(host_.calls.size(), kHostBusyRetryMs / kHostBusyRetryEveryMs + 2);
+
+  // A stop ends the retrying.
+  host_.calls.clear();
+  stopping_ = true;
+  EXPECT_FALSE(automation_.RunMacro("<MODE:HELL>"));
+  EXPECT_TRUE(host_.calls.empty());
+}
+
+TEST(StopAwareFilter, NeverCancelsACallAndHandsARefusalBack) {
   std::atomic<bool> stopping{false};
   StopAwareMessageFilter filter(stopping);
-  EXPECT_EQ(static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS), filter.MessagePending(nullptr, 10, 0));
-  stopping = true;
-  EXPECT_EQ(static_cast<DWORD>(PENDINGMSG_CANCELCALL), filter.MessagePending(nullptr, 10, 0));
-  EXPECT_EQ(static_cast<DWORD>(-1), filter.RetryRejectedCall(nullptr, 10, SERVERCALL_RETRYLATER));
-  EXPECT_EQ(static_cast<DWORD>(SERVERCALL_ISHANDLED), filter.HandleInComingCall(0, nullptr, 0, nullptr));
+  for (bool stop : {false, true}) {
+    stopping = stop;
+    EXPECT_EQ(static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS), filter.MessagePending(nullptr, 10, 0));
+    EXPECT_EQ(static_cast<DWORD>(-1), filter.RetryRejectedCall(nullptr, 10, SERVERCALL_RETRYLATER));
+  }
+  EXPECT_EQ(static_cast<DWORD>(SERVERCALL_ISHANDLED),
+            filter.HandleInComingCall(0, nullptr, 0, nullptr));
 }
 
 TEST(HostConnectionTest, WithoutARunningHostObjectThereIsNoHost) {
   std::atomic<bool> stopping{false};
   HostConnection connection(stopping);
   EXPECT_EQ(nullptr, connection.Connect());
-  connection.Disconnect();
+  EXPECT_EQ(nullptr, connection.Leave()) << "no reference to hand over";
 }
