@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,21 @@
 struct CheckSettings {
   int windowMinutes = 10;
   bool removeUniques = false;
+  // The contest period the lines were kept for, and where it came from ("the
+  // command line", "the summary sheets" ...); empty ends are open.
+  std::optional<int> startMinute;
+  std::optional<int> endMinute;
+  std::string periodSource;
 };
+
+// "2016-02-13 0000 to 2016-02-14 2359 (from the summary sheets)".
+std::string PeriodText(const CheckSettings& settings);
 
 struct StationResult {
   int station = 0;
   ScoreTable claimed;
   bool claimedFromSheet = false;  // else worked out from its logs, unchecked
+  std::string claimFault;         // why the sheet's figures cannot be true, or empty
   ScoreTable checked;
   std::array<int, kVerdictCount> counts{};  // by Verdict
   int place = 0;
@@ -45,9 +55,13 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
                         const CheckSettings& settings);
 std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>& ranked);
 
-// The file name of a station's UBN list: its call as the word that names its
-// summary sheet ("/" and every character a file name cannot hold as "_").
-std::string UbnFileName(const std::string& call);
+// Why a claimed score table cannot be true (a negative figure, more prefixes
+// than QSOs, a score other than QSOs times prefixes, more QSOs than any
+// station makes), or empty.
+std::string ClaimFault(const ScoreTable& claimed);
+
+// The file name of a station's UBN list: its file word and ".ubn.txt".
+std::string UbnFileName(const Station& station);
 
 // A station's UBN list: its scores, its counts, each line that is not OK with
 // its evidence, and the lines that could not be read.

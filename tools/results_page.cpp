@@ -5,6 +5,7 @@
 
 #include "contest/mode_groups.h"
 #include "platform/text.h"
+#include "tools/shown_text.h"
 
 namespace {
 
@@ -243,7 +244,7 @@ std::string UbnSection(const ContestLogs& logs, const std::vector<LineVerdict>& 
   const int unchecked = r.counts[static_cast<std::size_t>(Verdict::kUnchecked)];
   if (unchecked > 0) {
     html += " " + Number(unchecked) + " UNCHECKED QSOs (calls that sent no log but are in other " +
-            "logs) are kept; " + HtmlEscape(UbnFileName(station.call)) + " lists them.";
+            "logs) are kept; " + HtmlEscape(UbnFileName(station)) + " lists them.";
   }
   html += " <a href=\"#results\">Back to the results</a></p>";
   std::string rows;
@@ -274,7 +275,9 @@ std::string UbnSection(const ContestLogs& logs, const std::vector<LineVerdict>& 
 
 }  // namespace
 
-std::string HtmlEscape(const std::string& text) {
+std::string HtmlEscape(const std::string& raw) {
+  // A page declared UTF-8 gets UTF-8, whatever bytes a log held.
+  const std::string text = ShownText(raw, raw.size());
   std::string out;
   out.reserve(text.size());
   for (char c : text) {

@@ -24,7 +24,9 @@ class CheckResultsTest : public SubmissionFolders {
     const std::string a = Write("a", "RTTY.log",
                                 {"QSO: 14080 RY 2016-02-13 0930 Q1AA 001 Q2BB 001",
                                  "QSO: 14080 RY 2016-02-13 0940 Q1AA 002 Q9X<Y> 001", "garbage"});
-    Write("a", "Q1AA.sum", {"\tCallsign Used : Q1AA"});
+    Write("a", "Q1AA.sum",
+          {"\tCallsign Used : Q1AA", "QSO\t 0\t 0\t 0\t 0\t 2\t 0\t 0",
+           "PFX\t 0\t 0\t 0\t 0\t 2\t 0\t 0", "Score\t 0\t 0\t 0\t 0\t 4\t 0\t 0"});
     const std::string b = Write("b", "RTTY.log",
                                 {"QSO: 14080 RY 2016-02-13 0930 Q2BB 001 Q1AA 001",
                                  "QSO:  7040 RY 2016-02-13 1000 Q2BB 002 Q1AA 002"});
@@ -59,7 +61,8 @@ TEST_F(CheckResultsTest, RankedResultsAsTextAndCsv) {
       "   0     4      0     0    0            0            0       1     0          0\n"
       "    2  Q2BB             2             2*             1              1     0     0     0  "
       "   0     1      0     0    1            0            0       0     0          0\n"
-      "\n* no summary sheet: the claimed score is worked out from the station's logs\n",
+      "\n* no summary sheet with a readable score table: the claimed score is worked out from "
+      "the station's logs\n",
       ResultsText(logs_, results_, settings_));
   EXPECT_EQ(
       "place,call,claimed_qsos,claimed_score,claimed_from,checked_qsos,checked_score,score_BPSK,"
@@ -79,8 +82,7 @@ TEST_F(CheckResultsTest, EqualScoresSharePlaceAndGoByCall) {
 }
 
 TEST_F(CheckResultsTest, UbnListAndVerdictLines) {
-  EXPECT_EQ("Q1AA.ubn.txt", UbnFileName("Q1AA"));
-  EXPECT_EQ("Q1AA_P.ubn.txt", UbnFileName("Q1AA/P"));
+  EXPECT_EQ("Q1AA.ubn.txt", UbnFileName(logs_.stations[0]));
   EXPECT_EQ(
       "UBN report of Q1AA\n"
       "KOVA Brawlcup Digital Prefix Contest; time window 10 minutes; unique calls kept\n\n"
