@@ -62,6 +62,9 @@ CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
       ->capture_default_str();
   app.add_flag("--remove-uniques", out.removeUniques,
                "remove QSOs with a call no other log holds\n(default: kept and flagged)");
+  app.add_flag("--private-ubn", out.privateUbn,
+               "write the station pages and UBN lists into DIR-private\n"
+               "beside DIR, to send each station its own, not into DIR");
   app.add_option("--start", start,
                  "contest start, YYYY-MM-DD or \"YYYY-MM-DD HHMM\"\n"
                  "(default: the dates the summary sheets state, two\nhours either side); earlier "

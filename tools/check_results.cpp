@@ -1,6 +1,8 @@
 #include "tools/check_results.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
@@ -89,6 +91,91 @@ std::string PeriodText(const CheckSettings& settings) {
   return (settings.startMinute ? MinuteText(*settings.startMinute) : std::string("...")) + " to " +
          (settings.endMinute ? MinuteText(*settings.endMinute) : std::string("...")) + " (" +
          settings.periodSource + ")";
+}
+
+std::string CategoryOf(const Station& station) {
+  for (const char* known : {"HIGH", "LOW", "QRP"}) {
+    if (station.category == known) {
+      return known;
+    }
+  }
+  return kOtherCategory;
+}
+
+std::string CategoryLabel(const std::string& category) {
+  return category == kOtherCategory ? "among stations whose power category is not stated"
+                                    : "in category " + category;
+}
+
+void PlaceInCategories(const ContestLogs& logs, std::vector<StationResult>& ranked) {
+  struct Last {
+    int count = 0;
+    std::int64_t score = 0;
+    int place = 0;
+  };
+  std::map<std::string, Last> last;
+  for (StationResult& r : ranked) {
+    Last& l = last[CategoryOf(StationAt(logs, r.station))];
+    ++l.count;
+    const std::int64_t score = r.checked.TotalScore();
+    if (l.count == 1 || score != l.score) {
+      l.place = l.count;
+    }
+    l.score = score;
+    r.categoryPlace = l.place;
+  }
+}
+
+std::optional<int> ClockOffset(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                               int station) {
+  constexpr int kFarthest = 120;
+  constexpr int kLeast = 5;
+  const Station& s = StationAt(logs, station);
+  std::vector<int> offsets;
+  for (int i = s.firstQso; i < s.firstQso + s.qsoCount; ++i) {
+    const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
+    const bool paired = v.verdict == Verdict::kOk || v.verdict == Verdict::kBustedExch ||
+                        v.verdict == Verdict::kNil;
+    if (!paired || v.other < 0) {
+      continue;
+    }
+    const int offset = QsoAt(logs, i).minute - QsoAt(logs, v.other).minute;
+    if (std::abs(offset) <= kFarthest) {
+      offsets.push_back(offset);
+    }
+  }
+  if (offsets.size() < static_cast<std::size_t>(kLeast)) {
+    return std::nullopt;
+  }
+  std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
+  const int median = offsets[offsets.size() / 2];
+  const auto near = std::count_if(offsets.begin(), offsets.end(),
+                                  [&](int o) { return std::abs(o - median) <= 5; });
+  if (std::abs(median) < kLeast || near * 3 < static_cast<std::ptrdiff_t>(offsets.size()) * 2) {
+    return std::nullopt;
+  }
+  return median;
+}
+
+std::string ClockHint(int minutes) {
+  return "your clock looked about " + std::to_string(std::abs(minutes)) + " minutes " +
+         (minutes < 0 ? "slow" : "fast");
+}
+
+bool CreditedFarAboveClaim(const StationResult& r) {
+  const std::int64_t claimed = r.claimed.TotalScore();
+  return r.claimedFromSheet && r.claimFault.empty() && r.checked.TotalScore() * 10 > claimed * 11 &&
+         r.checked.TotalScore() > claimed;
+}
+
+std::string ScoreChange(const StationResult& r) {
+  const std::int64_t claimed = r.claimed.TotalScore();
+  if (!r.claimFault.empty() || claimed <= 0) {
+    return std::string();
+  }
+  const double change =
+      100.0 * static_cast<double>(r.checked.TotalScore() - claimed) / static_cast<double>(claimed);
+  return FormatText("%+.1f %%", change);
 }
 
 bool KeptForScore(Verdict verdict, const CheckSettings& settings) {
@@ -310,7 +397,9 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
   const Station& station = StationAt(logs, result.station);
   std::string text = "UBN report of " + station.call + "\n";
   text += "KOVA Brawlcup Digital Prefix Contest; " + SettingsLine(settings) + "\n\n";
-  text += "Place " + std::to_string(result.place) + " of " + std::to_string(stationCount) + "\n";
+  text += "Place " + std::to_string(result.place) + " of " + std::to_string(stationCount) + ", " +
+          std::to_string(result.categoryPlace) + " " + CategoryLabel(CategoryOf(station)) +
+          (station.club.empty() ? std::string() : "; club " + station.club) + "\n";
   if (!result.claimFault.empty()) {
     text += "Claimed: the figures of summary sheet " + station.sheetFile + " cannot be true (" +
             result.claimFault + ")\n";
@@ -325,7 +414,15 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
         "\n";
   }
   text += "Checked: " + std::to_string(result.checked.TotalQsos()) + " QSOs, score " +
-          std::to_string(result.checked.TotalScore()) + "\n\n";
+          std::to_string(result.checked.TotalScore()) + "\n";
+  if (CreditedFarAboveClaim(result)) {
+    text += "Note: the checked score is far above the claim; is every QSO real?\n";
+  }
+  if (result.clockMinutes) {
+    text += "Note: " + ClockHint(*result.clockMinutes) +
+            " against its partners' (matching goes by the times as logged)\n";
+  }
+  text += "\n";
   text += "OK " + std::to_string(CountOf(result, Verdict::kOk));
   for (Verdict v : kCountedVerdicts) {
     text += ", " + std::string(VerdictWord(v)) + " " + std::to_string(CountOf(result, v));

@@ -35,7 +35,41 @@ struct StationResult {
   ScoreTable checked;
   std::array<int, kVerdictCount> counts{};  // by Verdict
   int place = 0;
+  int categoryPlace = 0;            // place among the stations of its category
+  std::optional<int> clockMinutes;  // its clock against its partners', when clearly off
 };
+
+// A station's category for ranking: its summary sheet's CATEGORY-POWER when
+// that is HIGH, LOW or QRP, else kOtherCategory.
+inline constexpr char kOtherCategory[] = "not stated";
+std::string CategoryOf(const Station& station);
+// "in category HIGH", or for the other group what it holds.
+std::string CategoryLabel(const std::string& category);
+
+// Gives each ranked station its place within its category (equal scores
+// share one).
+void PlaceInCategories(const ContestLogs& logs, std::vector<StationResult>& ranked);
+
+// How many minutes a station's clock looks off against its partners: the
+// median of (its time minus the partner's) over its QSOs paired with the
+// partner's line (OK, BUSTED-EXCH) and its NILs' nearest lines of the worked
+// station within two hours, when at least five of them say so, two thirds lie
+// within five minutes of that median and it is at least five minutes.
+// Positive: its clock runs ahead.
+std::optional<int> ClockOffset(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                               int station);
+
+// "your clock looked about 49 minutes slow" (or fast).
+std::string ClockHint(int minutes);
+
+// True when a station is credited with far more than it claims: its checked
+// score exceeds a credible claim by more than a tenth (say, invented calls
+// kept as UNIQUE that its sheet did not count).
+bool CreditedFarAboveClaim(const StationResult& result);
+
+// The checked score against the claim: "-12.5 %", or "" without a credible
+// claim above zero.
+std::string ScoreChange(const StationResult& result);
 
 // Whether a line stays in the log that the checked score is worked out from. A
 // DUPE earns nothing: it is not played, so it cannot earn points when the QSO

@@ -84,7 +84,7 @@ ResultsFolder::~ResultsFolder() = default;
 
 bool HoldsOnlyResults(const fs::path& folder) {
   static constexpr std::string_view kNames[] = {"results.txt", "results.csv", "verdicts.tsv",
-                                                "index.html", "not-used.txt"};
+                                                "index.html", "not-used.txt", "logs.html"};
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();

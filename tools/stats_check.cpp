@@ -232,10 +232,11 @@ bool ScoreStations(const ContestLogs& logs, const std::vector<LineVerdict>& verd
   return true;
 }
 
-bool WriteResults(const fs::path& out, const ContestLogs& logs,
+bool WriteResults(const ResultsFolder& folder, bool privateUbn, const ContestLogs& logs,
                   const std::vector<LineVerdict>& verdicts,
                   const std::vector<StationResult>& ranked, const CheckSettings& settings,
                   ProgressLine& progress, std::string& error) {
+  const fs::path out = folder.Public();
   if (!WriteFile(out / "results.txt", ResultsText(logs, ranked, settings), error) ||
       !WriteFile(out / "results.csv", ResultsCsv(logs, ranked), error)) {
     return false;
@@ -255,15 +256,21 @@ bool WriteResults(const fs::path& out, const ContestLogs& logs,
   if (!Written(tsvPath, tsv.Commit(), error)) {
     return false;
   }
+  const fs::path reports = privateUbn ? folder.Private() : out;
+  std::error_code ec;
+  fs::create_directories(reports / "stations", ec);
   const int stationCount = static_cast<int>(ranked.size());
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const Station& station = logs.stations[static_cast<std::size_t>(ranked[i].station)];
-    if (!WriteFile(out / UbnFileName(station),
-                   UbnText(logs, verdicts, ranked[i], stationCount, settings), error)) {
+    if (!WriteFile(reports / UbnFileName(station),
+                   UbnText(logs, verdicts, ranked[i], stationCount, settings), error) ||
+        !WriteFile(reports / StationPagePath(station),
+                   StationPage(logs, verdicts, ranked[i], stationCount, settings, !privateUbn),
+                   error)) {
       return false;
     }
     progress.Show("writing: " + std::to_string(i + 1) + " of " + std::to_string(stationCount) +
-                  " UBN lists");
+                  " station reports");
   }
   if (!logs.unused.empty()) {
     std::string text;
@@ -277,7 +284,9 @@ bool WriteResults(const fs::path& out, const ContestLogs& logs,
       return false;
     }
   }
-  return WriteFile(out / "index.html", ResultsPage(logs, verdicts, ranked, settings), error);
+  return WriteFile(out / "logs.html", LogsPage(logs, ranked, !privateUbn), error) &&
+         WriteFile(out / "index.html", ResultsPage(logs, verdicts, ranked, settings, !privateUbn),
+                   error);
 }
 
 int Check(const CheckOptions& options) {
@@ -348,8 +357,13 @@ int Check(const CheckOptions& options) {
 
   step = Clock::now();
   CountVerdicts(logs, verdicts, results);
+  for (StationResult& r : results) {
+    r.clockMinutes = ClockOffset(logs, verdicts, r.station);
+  }
   RankStations(logs, results);
-  if (!WriteResults(folder.Public(), logs, verdicts, results, settings, progress, error) ||
+  PlaceInCategories(logs, results);
+  if (!WriteResults(folder, options.privateUbn, logs, verdicts, results, settings, progress,
+                    error) ||
       !folder.Publish(error)) {
     Say(progress, error + "; " + options.outDir + " is left as it was");
     return kUnusable;

@@ -131,8 +131,23 @@ def test_generated_contest():
     for outside in ("<script", "src=", "href=\"http", "url(", "@import", "<link"):
         expect(outside not in page, "index.html reaches outside: " + outside)
     for call in results(out):
-        expect('href="#ubn-%s"' % call in page, "index.html has no link to %s's list" % call)
-    expect(page.count("<svg") > len(results(out)), "index.html lacks its pictures")
+        word = call.replace("/", "_")
+        expect('<a href="stations/%s.html">%s</a>' % (word, call) in page,
+               "index.html has no link to %s's page" % call)
+        station = open(os.path.join(out, "stations", word + ".html")).read()
+        expect('<a href="../%s.ubn.txt">' % word in station, "%s's page lacks its list" % call)
+    expect("<title>QSO lines of all logs per hour</title>" in page, "index.html lacks its chart")
+
+    # Sent privately: the reports leave the public folder for one beside it.
+    out, _ = check("results-private", folders, "--private-ubn")
+    public = os.listdir(out)
+    private = os.listdir(out + "-private")
+    expect("stations" not in public and not any(n.endswith(".ubn.txt") for n in public),
+           "--private-ubn published %s" % public)
+    expect("stations" in private and sum(n.endswith(".ubn.txt") for n in private) ==
+           len(results(out)), "--private-ubn wrote %s" % private)
+    expect("stations/" not in open(os.path.join(out, "index.html")).read(),
+           "the page links to pages that are not published")
 
     # The contest holds QSOs at the window's edge: a minute less changes them.
     out, _ = check("results-window-9", folders, "--window", "9")
