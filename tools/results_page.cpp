@@ -25,9 +25,9 @@ constexpr char kStyle[] =
     "th{background:#f3f3f3;text-align:right;white-space:normal;vertical-align:bottom}"
     "td{text-align:right}"
     "td.l,th.l,table.u td,table.u th{text-align:left}"
-    "table.u td{white-space:normal}"
+    "table.u td,td.w{white-space:normal}"
     "a{color:#0050a0}svg text{font-family:sans-serif;font-size:11px;fill:#333}"
-    ".wrap{overflow-x:auto}"
+    ".wrap{overflow-x:auto}.wrap svg{max-width:100%;height:auto}"
     "i.b{display:inline-block;height:.7em;background:#0072B2}"
     "dl.v dt{font-weight:bold;float:left;width:9em;clear:left}dl.v dd{margin-left:9.5em}"
     ".note{color:#8a3b00}"
@@ -305,14 +305,15 @@ std::string ClubTable(const ContestLogs& logs, const std::vector<StationResult>&
   std::stable_sort(order.begin(), order.end(),
                    [](const Club* a, const Club* b) { return a->total > b->total; });
   std::string html =
-      "<table class=\"u\"><tr><th>Club</th><th>Checked score</th><th>Members</th></tr>";
+      "<table><tr><th class=\"l\">Club</th><th>Checked score</th><th class=\"l\">Members</th></tr>";
   for (const Club* club : order) {
     std::string members;
     for (const std::string& call : club->members) {
       members += (members.empty() ? "" : ", ") + HtmlEscape(call);
     }
-    html += "<tr><td>" + HtmlEscape(club->name) + "</td><td>" + Number(club->total) + "</td><td>" +
-            Number(static_cast<std::int64_t>(club->members.size())) + ": " + members + "</td></tr>";
+    html += "<tr><td class=\"l\">" + HtmlEscape(club->name) + "</td><td>" + Number(club->total) +
+            "</td><td class=\"l w\">" + Number(static_cast<std::int64_t>(club->members.size())) +
+            ": " + members + "</td></tr>";
   }
   return html + "</table>";
 }
@@ -362,30 +363,33 @@ std::string VerdictWords(const CheckSettings& settings) {
          "Not-in-log, with the evidence: the station's page and its .ubn.txt.</dd></dl>";
 }
 
-// The station's lines that are not OK, the other station's call linked.
+// The station's lines that are not OK, the other station's call linked: the
+// lines that lose points first, then the UNCHECKED ones it keeps.
 std::string VerdictRows(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
                         const Station& station, const CheckSettings& settings) {
   std::string rows;
-  for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
-    const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
-    if (v.verdict == Verdict::kOk) {
-      continue;
-    }
-    const LoggedQso& q = logs.qsos[static_cast<std::size_t>(i)];
-    std::string detail = HtmlEscape(VerdictDetail(logs, verdicts, i, settings));
-    const int other = v.other >= 0 ? logs.qsos[static_cast<std::size_t>(v.other)].station
-                                   : logs.StationOfCall(q.call);
-    if (other >= 0 && other != q.station) {
-      const Station& o = logs.stations[static_cast<std::size_t>(other)];
-      const std::string call = HtmlEscape(o.call);
-      const std::size_t at = detail.find(call);
-      if (at != std::string::npos) {
-        detail.replace(at, call.size(), CallLink(o, true, ""));
+  for (const bool kept : {false, true}) {
+    for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
+      const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
+      if (v.verdict == Verdict::kOk || (v.verdict == Verdict::kUnchecked) != kept) {
+        continue;
       }
+      const LoggedQso& q = logs.qsos[static_cast<std::size_t>(i)];
+      std::string detail = HtmlEscape(VerdictDetail(logs, verdicts, i, settings));
+      const int other = v.other >= 0 ? logs.qsos[static_cast<std::size_t>(v.other)].station
+                                     : logs.StationOfCall(q.call);
+      if (other >= 0 && other != q.station) {
+        const Station& o = logs.stations[static_cast<std::size_t>(other)];
+        const std::string call = HtmlEscape(o.call);
+        const std::size_t at = detail.find(call);
+        if (at != std::string::npos) {
+          detail.replace(at, call.size(), CallLink(o, true, ""));
+        }
+      }
+      rows += "<tr><td>" + std::string(VerdictWord(v.verdict)) + "</td><td>" +
+              HtmlEscape(station.files[q.file]) + ":" + Number(q.line) + "</td><td>" +
+              QsoCells(logs, q) + "</td><td>" + detail + "</td></tr>\n";
     }
-    rows += "<tr><td>" + std::string(VerdictWord(v.verdict)) + "</td><td>" +
-            HtmlEscape(station.files[q.file]) + ":" + Number(q.line) + "</td><td>" +
-            QsoCells(logs, q) + "</td><td>" + detail + "</td></tr>\n";
   }
   for (const UnreadLine& u : station.unread) {
     rows += "<tr><td>not read</td><td>" +
@@ -460,8 +464,6 @@ std::string ResultsPage(const ContestLogs& logs, const std::vector<LineVerdict>&
                           "evidence, its notes, and its .ubn.txt."
                         : "Each station's UBN list is sent to it privately.") +
           "</li></ul>\n";
-  html += "<h2>Verdicts</h2>\n" + VerdictWords(settings) + VerdictTotals(verdicts) + "\n";
-  html += "<h2>QSO rate</h2>\n" + RateChart(logs, verdicts, settings) + "\n";
   html +=
       "<h2 id=\"results\">Results</h2>\n<p>Ranked by checked score; the category place counts "
       "the stations of the same power category (from the summary sheet: HIGH, LOW, QRP, else "
@@ -472,6 +474,8 @@ std::string ResultsPage(const ContestLogs& logs, const std::vector<LineVerdict>&
       RankedTable(logs, ranked, settings, stationPages) + "\n";
   html += "<h2>Power categories</h2>\n" + CategoryTable(logs, ranked) + "\n";
   html += "<h2>Clubs</h2>\n" + ClubTable(logs, ranked) + "\n";
+  html += "<h2>Verdicts</h2>\n" + VerdictWords(settings) + VerdictTotals(verdicts) + "\n";
+  html += "<h2>QSO rate</h2>\n" + RateChart(logs, verdicts, settings) + "\n";
   html += "<h2>Folders not used</h2>\n" + UnusedList(logs) + "\n";
   html += "</body></html>\n";
   return html;
@@ -551,11 +555,13 @@ std::string StationPage(const ContestLogs& logs, const std::vector<LineVerdict>&
         ", " + std::string(VerdictWord(v)) + " " + Number(r.counts[static_cast<std::size_t>(v)]);
   }
   html += "</li><li>By mode group:";
+  const char* between = " ";
   for (std::size_t g = 0; g < r.checked.scores.size(); ++g) {
     if (r.checked.qsos[g] > 0) {
-      html += " " + std::string(kModeGroups[g].heading) + " " + Number(r.checked.qsos[g]) +
-              " QSOs &times; " + Number(r.checked.prefixes[g]) + " = " +
-              Number(r.checked.scores[g]) + ";";
+      html += between + std::string(kModeGroups[g].heading) + " " + Number(r.checked.qsos[g]) +
+              " QSOs &times; " + Number(r.checked.prefixes[g]) +
+              " prefixes = " + Number(r.checked.scores[g]);
+      between = "; ";
     }
   }
   html += "</li></ul>\n<p><a href=\"../" + HtmlEscape(UbnFileName(station)) +

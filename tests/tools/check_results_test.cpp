@@ -194,7 +194,7 @@ TEST_F(CheckResultsTest, CategoriesClubsClocksAndClaims) {
 
   const std::string page = ResultsPage(logs, verdicts, results, CheckSettings(), true);
   EXPECT_NE(std::string::npos,
-            page.find("<tr><td>Kova</td><td>12</td><td>2: Q1AA, Q2BB</td></tr>"));
+            page.find("<tr><td class=\"l\">Kova</td><td>12</td><td class=\"l w\">2: Q1AA, Q2BB</td></tr>"));
   EXPECT_NE(std::string::npos,
             page.find("<tr><td class=\"l\">LOW</td><td>2</td><td class=\"l\">Q1AA 7, Q2BB "
                       "5</td></tr><tr><td class=\"l\">not stated</td><td>1</td>"));
