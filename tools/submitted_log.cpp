@@ -243,26 +243,6 @@ std::optional<fs::path> Readable(const fs::path& folder, const fs::directory_ent
 
 }  // namespace
 
-void ForEachTextLine(std::string_view bytes, const std::function<void(int, std::string_view)>& f) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    bytes.remove_prefix(3);
-  }
-  const std::size_t size = bytes.size();
-  std::size_t at = 0;
-  int number = 0;
-  while (at < size) {
-    std::size_t end = at;
-    while (end < size && bytes[end] != '\n' && bytes[end] != '\r') {
-      ++end;
-    }
-    f(++number, bytes.substr(at, end - at));
-    at = end + 1;
-    if (end < size && bytes[end] == '\r' && at < size && bytes[at] == '\n') {
-      ++at;
-    }
-  }
-}
-
 bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason) {
   if (line.size() > kMaxLineBytes) {
     reason = "a line of " + std::to_string(line.size()) + " bytes is too long for a QSO line";

@@ -15,7 +15,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -82,7 +81,26 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
 // Calls `f(number, line)` for each line of `bytes`, numbered from 1, without
 // its line end: CR LF, LF or a lone CR. A UTF-8 byte-order mark in front is
 // not part of the first line.
-void ForEachTextLine(std::string_view bytes, const std::function<void(int, std::string_view)>& f);
+template <class F>
+void ForEachTextLine(std::string_view bytes, F&& f) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    bytes.remove_prefix(3);
+  }
+  const std::size_t size = bytes.size();
+  std::size_t at = 0;
+  int number = 0;
+  while (at < size) {
+    std::size_t end = at;
+    while (end < size && bytes[end] != '\n' && bytes[end] != '\r') {
+      ++end;
+    }
+    f(++number, bytes.substr(at, end - at));
+    at = end + 1;
+    if (end < size && bytes[end] == '\r' && at < size && bytes[at] == '\n') {
+      ++at;
+    }
+  }
+}
 
 struct UnreadLine {
   int file = 0;  // index into the submission's files
