@@ -83,8 +83,8 @@ ResultsFolder::ResultsFolder() = default;
 ResultsFolder::~ResultsFolder() = default;
 
 bool HoldsOnlyResults(const fs::path& folder) {
-  static constexpr std::string_view kNames[] = {"results.txt", "results.csv", "verdicts.tsv",
-                                                "index.html", "not-used.txt", "logs.html"};
+  static constexpr std::string_view kNames[] = {"results.txt", "results.csv",  "verdicts.tsv",
+                                                "index.html",  "not-used.txt", "logs.html"};
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
@@ -125,15 +125,15 @@ bool ResultsFolder::Begin(const fs::path& dir, std::string& error) {
   // Whatever DIR is must be something this run may replace.
   const fs::file_status status = fs::symlink_status(dir_, ec);
   const fs::path current = RunOf(dir_, home_);
-  if (fs::exists(status) && current.empty()) {
-    if (fs::is_symlink(status) || !fs::is_directory(status)) {
-      error = dir_.string() + " is not a folder stats-check made; choose another --out";
-      return false;
-    }
-    if (!HoldsOnlyResults(dir_)) {
-      error = dir_.string() + " holds files stats-check did not write; choose another --out";
-      return false;
-    }
+  if (fs::exists(status) && current.empty() &&
+      (fs::is_symlink(status) || !fs::is_directory(status))) {
+    error = dir_.string() + " is not a folder stats-check made; choose another --out";
+    return false;
+  }
+  // Someone's own files put into DIR would go with the run it shows.
+  if (fs::exists(status) && !HoldsOnlyResults(dir_)) {
+    error = dir_.string() + " holds files stats-check did not write; choose another --out";
+    return false;
   }
   // Leftovers: every run folder but the published ones.
   const fs::path currentPrivate = RunOf(PrivatePath(), home_);

@@ -288,7 +288,19 @@ TEST_F(HostileSubmissionTest, ResultsArePublishedAsOneSet) {
   EXPECT_EQ(1u, runs);  // the published run: the broken run and the first are gone
 #endif
 
-  // A folder of someone else's files is never taken over.
+  // A folder of someone else's files is never taken over, nor a published
+  // one that someone put a file of their own into.
+  std::ofstream(out / "notes.txt") << "mine";
+  {
+    ResultsFolder next;
+    std::string refused;
+    EXPECT_FALSE(next.Begin(out, refused));
+    EXPECT_EQ(out.string() + " holds files stats-check did not write; choose another --out",
+              refused);
+    EXPECT_EQ("second", read());
+    EXPECT_TRUE(fs::exists(out / "notes.txt"));
+  }
+  fs::remove(out / "notes.txt");
   Write("mine", "thesis.tex", {"x"});
   ResultsFolder other;
   std::string error;
