@@ -237,6 +237,14 @@ def test_hostile_submissions():
     expect(run.returncode == 1 and listing(out) == before,
            "a failed run: exit %d, results changed: %s" % (run.returncode,
                                                            listing(out) != before))
+    # The plug-in's working folder of a run that was killed goes with the next run.
+    temp = os.path.join(extra, "temp")
+    stale = os.path.join(temp, "stats-check-999999999-1")
+    os.makedirs(os.path.join(stale, "Stats"))
+    run = subprocess.run([CHECK, "--out", os.path.join(extra, "out-temp")] + folders,
+                         capture_output=True, text=True, env=dict(os.environ, TMPDIR=temp))
+    expect(run.returncode == 0 and os.listdir(temp) == [],
+           "a killed run's working folder stays: %s" % os.listdir(temp))
     # Killed in the middle: readers still see the whole last set.
     for delay in (0.05, 0.2):
         proc = subprocess.Popen([CHECK, "--out", out] + folders, stderr=subprocess.DEVNULL)
