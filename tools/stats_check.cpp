@@ -138,8 +138,8 @@ void ChoosePeriod(const CheckOptions& options, const ContestLogs& logs, CheckSet
     settings.periodSource = "from the command line";
   } else if (fromSheets) {
     settings.periodSource =
-        "the dates " + std::to_string(sheets->sheets) + " of " +
-        std::to_string(logs.stations.size()) + " summary sheets state, " +
+        "the dates the summary sheets of " + std::to_string(sheets->sheets) + " of " +
+        std::to_string(logs.stations.size()) + " stations state, " +
         std::to_string(kClockMargin / 60) + " hours either side" +
         (options.startMinute || options.endMinute ? "; the command line's end" : "");
   } else if (options.startMinute || options.endMinute) {
