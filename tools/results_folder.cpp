@@ -30,12 +30,12 @@ std::string Because(const std::error_code& ec) { return ec ? ": " + ec.message()
 
 // The run folder a published path leads to, or empty.
 fs::path RunOf(const fs::path& published, const fs::path& home) {
-  std::error_code ec;
 #ifdef _WIN32
   (void)home;
   (void)published;
   return fs::path();
 #else
+  std::error_code ec;
   if (!fs::is_symlink(fs::symlink_status(published, ec))) {
     return fs::path();
   }
