@@ -219,9 +219,25 @@ def wrong_serial(number, delta):
     return number + delta if number + delta > 0 else number + abs(delta)
 
 
+CLUBS = ("Kova Contest Club", "Brawlers", "Nordic DX Group", "Prefix Hunters", "Radio Club 73",
+         "Digital Night Owls")
+
+
+def entrant(call):
+    """The power category and club a station's operator states on its sheet:
+    drawn from the call alone, so the contest's other draws stay as they are."""
+    rng = random.Random(call)
+    power = weighted(rng, (("HIGH", 5), ("LOW", 4), ("QRP", 2), ("", 1)))[0]
+    club = rng.choice(CLUBS) if rng.random() < 0.4 else ""
+    return power, club
+
+
 def sheet_text(call, table):
-    """The summary sheet as the plug-in's report run writes it (text mode)."""
+    """The summary sheet as the plug-in's report run writes it (text mode):
+    the power category only when stated, the club only when the operator
+    belongs to one."""
     rule = "_" * 59
+    power, club = entrant(call)
     rows = ["QSO\t " + "\t ".join(str(n) for n in table[0]),
             "PFX\t " + "\t ".join(str(n) for n in table[1]),
             "Score\t " + "\t ".join(str(n) for n in table[2])]
@@ -234,7 +250,8 @@ def sheet_text(call, table):
         "\tOperators(s)  : " + call,
         "",
         "         Name(s) : ",
-        "         CATEGORY-POWER : HIGH",
+    ] + (["         CATEGORY-POWER : " + power] if power else []) + (
+        ["       Team/Club : " + club, ""] if club else []) + [
         "",
         "\tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV   ",
         rule,

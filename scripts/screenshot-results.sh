@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Takes a picture of the results page stats-check publishes: checks a small
-# generated contest and shows its index.html in headless Chromium, saving the
-# top of the page as docs/results.png.
+# Takes pictures of the pages stats-check publishes: checks a small generated
+# contest and shows its pages in headless Chromium, saving
+#   docs/results.png          the top of index.html 1280 pixels wide
+#   docs/results-phone.png    the same 390 pixels wide, as a phone shows it
+#   docs/results-station.png  a station's page 1280 pixels wide
 #
 # Chromium comes from Debian's packages; the script installs it when it is
 # missing (it is no part of the build or the tests).
-#   OUT     picture to write (default: docs/results.png)
-#   WIDTH, HEIGHT  window size in pixels (default: 1500 x 1400)
+#   DOCS   folder to write the pictures to (default: docs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-out=${OUT:-docs/results.png}
-case "$out" in /*) ;; *) out="$root/$out" ;; esac
+docs=${DOCS:-docs}
+case "$docs" in /*) ;; *) docs="$root/$docs" ;; esac
 
 if ! command -v chromium >/dev/null 2>&1; then
   SUDO=""
@@ -29,9 +30,14 @@ trap 'rm -rf "$work"' EXIT
 python3 scripts/make-contest.py --out "$work/contest" --stations 16 --qsos 250 --random 7
 build/native/stats-check --out "$work/results" "$work"/contest/logs/* 2>/dev/null
 
-mkdir -p "$(dirname "$out")"
-# As root Chromium runs only without its sandbox; the page is our own.
-chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
-  --window-size="${WIDTH:-1500},${HEIGHT:-1400}" --screenshot="$out" \
-  "file://$work/results/index.html" 2>/dev/null
-echo "wrote $out"
+mkdir -p "$docs"
+shot() {  # width height picture page
+  # As root Chromium runs only without its sandbox; the pages are our own.
+  chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
+    --window-size="$1,$2" --screenshot="$3" "file://$work/results/$4" 2>/dev/null
+  echo "wrote $3"
+}
+shot 1280 1000 "$docs/results.png" index.html
+shot 390 1200 "$docs/results-phone.png" index.html
+station=$(grep -o 'href="stations/[^"]*"' "$work/results/index.html" | sed -n 3p | cut -d'"' -f2)
+shot 1280 800 "$docs/results-station.png" "$station"

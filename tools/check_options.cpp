@@ -4,21 +4,30 @@
 
 #include "tools/host_qso.h"
 #include "tools/replay_options.h"
+#include "tools/submitted_log.h"
 
 namespace {
 
 constexpr int kMinutesPerDay = 1440;
 
-// "YYYY-MM-DD" (the day's first or last minute) or "YYYY-MM-DD HHMM".
+bool DayInRange(const std::optional<long>& day) {
+  return day && *day >= kFirstDay && *day <= kLastDay;
+}
+
+// "YYYY-MM-DD" (the day's first or last minute) or "YYYY-MM-DD HHMM", in the
+// years a QSO line may carry.
 std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay) {
   if (text.size() <= 10) {
     const std::optional<long> day = ParseOptionDate(text);
-    if (!day) {
+    if (!DayInRange(day)) {
       return std::nullopt;
     }
     return static_cast<int>(*day) * kMinutesPerDay + (lastMinuteOfDay ? kMinutesPerDay - 1 : 0);
   }
   const std::optional<long> day = DayNumberOfIsoDate(text.substr(0, 10));
+  if (!DayInRange(day)) {
+    return std::nullopt;
+  }
   const std::optional<long> seconds =
       text.size() == 15 ? SecondsOfTime(text.substr(11)) : std::optional<long>();
   if (!day || !seconds || (text[10] != ' ' && text[10] != 'T')) {
@@ -38,8 +47,9 @@ CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
       "and a results page.",
       "stats-check");
   app.footer(
-      "Exit codes: 0 the results were written; 1 the plug-in or the output folder\n"
-      "could not be used; 2 the command line could not be used.");
+      "Exit codes: 0 the results were written; 1 no folder held a usable submission,\n"
+      "or the plug-in or the output folder could not be used (the output folder is\n"
+      "then left as it was); 2 the command line could not be used.");
   std::string start;
   std::string end;
   app.add_option("--out", out.outDir, "folder the results are written to (made when missing)")
@@ -52,13 +62,17 @@ CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
       ->capture_default_str();
   app.add_flag("--remove-uniques", out.removeUniques,
                "remove QSOs with a call no other log holds\n(default: kept and flagged)");
+  app.add_flag("--private-ubn", out.privateUbn,
+               "write the station pages and UBN lists into DIR-private\n"
+               "beside DIR, to send each station its own, not into DIR");
   app.add_option("--start", start,
                  "contest start, YYYY-MM-DD or \"YYYY-MM-DD HHMM\"\n"
-                 "(default: from the logs); earlier QSO lines are not\nread")
+                 "(default: the dates the summary sheets state, two\nhours either side); earlier "
+                 "QSO lines are not read")
       ->type_name("DATE");
   app.add_option("--end", end,
                  "contest end, YYYY-MM-DD (to its last minute) or\n"
-                 "\"YYYY-MM-DD HHMM\" (default: from the logs); later QSO\nlines are not read")
+                 "\"YYYY-MM-DD HHMM\" (default: as for --start); later\nQSO lines are not read")
       ->type_name("DATE");
   app.add_option("--plugin", out.pluginPath,
                  "the plug-in library that scores the logs (default:\nthe one beside this program)")
@@ -74,14 +88,16 @@ CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
   if (!start.empty()) {
     out.startMinute = ParsePeriodEnd(start, false);
     if (!out.startMinute) {
-      message = "--start: '" + start + "' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\"";
+      message = "--start: '" + start +
+                "' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\" in the years 1900 to 2099";
       return CommandLine::kUnusable;
     }
   }
   if (!end.empty()) {
     out.endMinute = ParsePeriodEnd(end, true);
     if (!out.endMinute) {
-      message = "--end: '" + end + "' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\"";
+      message =
+          "--end: '" + end + "' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\" in the years 1900 to 2099";
       return CommandLine::kUnusable;
     }
   }

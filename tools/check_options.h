@@ -12,6 +12,7 @@ struct CheckOptions {
   std::vector<std::string> submissions;  // one folder per station
   int windowMinutes = 10;
   bool removeUniques = false;
+  bool privateUbn = false;         // station pages and UBN lists go to DIR-private
   std::optional<int> startMinute;  // minutes since 30 December 1899; empty: from the logs
   std::optional<int> endMinute;
   std::string pluginPath;  // empty: the library beside the program

@@ -1,11 +1,13 @@
 #include "tools/check_results.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 #include "contest/bands.h"
-#include "contest/file_word.h"
 #include "contest/mode_groups.h"
 #include "platform/text.h"
+#include "tools/shown_text.h"
 
 namespace {
 
@@ -67,18 +69,114 @@ std::string FileAndLine(const ContestLogs& logs, const LoggedQso& q) {
   return StationAt(logs, q.station).files[q.file] + ":" + std::to_string(q.line);
 }
 
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    return text;
-  }
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  }
-  return quoted + "\"";
+// More QSOs than this in one score column no station makes in a contest.
+constexpr std::int64_t kMostQsosPerColumn = 1000000;
+
+// A claimed figure as the results print it: the number, or "-" when the
+// sheet's figures cannot be true.
+std::string ClaimedText(const StationResult& r, std::int64_t n) {
+  return r.claimFault.empty() ? std::to_string(n) : std::string("-");
+}
+
+std::string ClaimMark(const StationResult& r) {
+  return !r.claimFault.empty() ? "!" : r.claimedFromSheet ? "" : "*";
 }
 
 }  // namespace
+
+std::string PeriodText(const CheckSettings& settings) {
+  if (!settings.startMinute && !settings.endMinute) {
+    return "all dates (" + settings.periodSource + ")";
+  }
+  return (settings.startMinute ? MinuteText(*settings.startMinute) : std::string("...")) + " to " +
+         (settings.endMinute ? MinuteText(*settings.endMinute) : std::string("...")) + " (" +
+         settings.periodSource + ")";
+}
+
+std::string CategoryOf(const Station& station) {
+  for (const char* known : {"HIGH", "LOW", "QRP"}) {
+    if (station.category == known) {
+      return known;
+    }
+  }
+  return kOtherCategory;
+}
+
+std::string CategoryLabel(const std::string& category) {
+  return category == kOtherCategory ? "among stations whose power category is not stated"
+                                    : "in category " + category;
+}
+
+void PlaceInCategories(const ContestLogs& logs, std::vector<StationResult>& ranked) {
+  struct Last {
+    int count = 0;
+    std::int64_t score = 0;
+    int place = 0;
+  };
+  std::map<std::string, Last> last;
+  for (StationResult& r : ranked) {
+    Last& l = last[CategoryOf(StationAt(logs, r.station))];
+    ++l.count;
+    const std::int64_t score = r.checked.TotalScore();
+    if (l.count == 1 || score != l.score) {
+      l.place = l.count;
+    }
+    l.score = score;
+    r.categoryPlace = l.place;
+  }
+}
+
+std::optional<int> ClockOffset(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                               int station) {
+  constexpr int kFarthest = 120;
+  constexpr int kLeast = 5;
+  const Station& s = StationAt(logs, station);
+  std::vector<int> offsets;
+  for (int i = s.firstQso; i < s.firstQso + s.qsoCount; ++i) {
+    const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
+    const bool paired = v.verdict == Verdict::kOk || v.verdict == Verdict::kBustedExch ||
+                        v.verdict == Verdict::kNil;
+    if (!paired || v.other < 0) {
+      continue;
+    }
+    const int offset = QsoAt(logs, i).minute - QsoAt(logs, v.other).minute;
+    if (std::abs(offset) <= kFarthest) {
+      offsets.push_back(offset);
+    }
+  }
+  if (offsets.size() < static_cast<std::size_t>(kLeast)) {
+    return std::nullopt;
+  }
+  std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
+  const int median = offsets[offsets.size() / 2];
+  const auto near = std::count_if(offsets.begin(), offsets.end(),
+                                  [&](int o) { return std::abs(o - median) <= 5; });
+  if (std::abs(median) < kLeast || near * 3 < static_cast<std::ptrdiff_t>(offsets.size()) * 2) {
+    return std::nullopt;
+  }
+  return median;
+}
+
+std::string ClockHint(int minutes) {
+  return "your clock looked about " + std::to_string(std::abs(minutes)) + " minutes " +
+         (minutes < 0 ? "slow" : "fast");
+}
+
+bool CreditedFarAboveClaim(const StationResult& r) {
+  const std::int64_t claimed = r.claimed.TotalScore();
+  return r.claimedFromSheet && r.claimFault.empty() && r.checked.TotalScore() * 10 > claimed * 11 &&
+         r.checked.TotalScore() > claimed;
+}
+
+std::string ScoreChange(const StationResult& r) {
+  const std::int64_t claimed = r.claimed.TotalScore();
+  if (!r.claimFault.empty() || claimed <= 0) {
+    return std::string();
+  }
+  const double change =
+      100.0 * static_cast<double>(r.checked.TotalScore() - claimed) / static_cast<double>(claimed);
+  return FormatText("%+.1f %%", change);
+}
 
 bool KeptForScore(Verdict verdict, const CheckSettings& settings) {
   switch (verdict) {
@@ -125,15 +223,18 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
   }
   TextTable table(std::move(headings));
   bool anyFromLogs = false;
+  std::string faults;
   for (const StationResult& r : ranked) {
     anyFromLogs = anyFromLogs || !r.claimedFromSheet;
-    std::vector<std::string> row = {
-        std::to_string(r.place),
-        StationAt(logs, r.station).call,
-        std::to_string(r.claimed.TotalQsos()),
-        std::to_string(r.claimed.TotalScore()) + (r.claimedFromSheet ? "" : "*"),
-        std::to_string(r.checked.TotalQsos()),
-        std::to_string(r.checked.TotalScore())};
+    if (!r.claimFault.empty()) {
+      faults += "  " + StationAt(logs, r.station).call + ": " + r.claimFault + "\n";
+    }
+    std::vector<std::string> row = {std::to_string(r.place),
+                                    StationAt(logs, r.station).call,
+                                    ClaimedText(r, r.claimed.TotalQsos()),
+                                    ClaimedText(r, r.claimed.TotalScore()) + ClaimMark(r),
+                                    std::to_string(r.checked.TotalQsos()),
+                                    std::to_string(r.checked.TotalScore())};
     for (std::int64_t score : r.checked.scores) {
       row.push_back(std::to_string(score));
     }
@@ -147,7 +248,12 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
           " to " + MinuteText(logs.lastMinute) + "; " + SettingsLine(settings) + "\n\n";
   text += table.Text(1);
   if (anyFromLogs) {
-    text += "\n* no summary sheet: the claimed score is worked out from the station's logs\n";
+    text +=
+        "\n* no summary sheet with a readable score table: the claimed score is worked out from "
+        "the station's logs\n";
+  }
+  if (!faults.empty()) {
+    text += "\n! the summary sheet's figures cannot be true:\n" + faults;
   }
   return text;
 }
@@ -163,10 +269,15 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
   }
   text += "\n";
   for (const StationResult& r : ranked) {
+    const bool credible = r.claimFault.empty();
     text += std::to_string(r.place) + "," + CsvField(StationAt(logs, r.station).call) + "," +
-            std::to_string(r.claimed.TotalQsos()) + "," + std::to_string(r.claimed.TotalScore()) +
-            "," + (r.claimedFromSheet ? "sheet" : "logs") + "," +
-            std::to_string(r.checked.TotalQsos()) + "," + std::to_string(r.checked.TotalScore());
+            (credible ? std::to_string(r.claimed.TotalQsos()) : std::string()) + "," +
+            (credible ? std::to_string(r.claimed.TotalScore()) : std::string()) + "," +
+            (!credible            ? "invalid"
+             : r.claimedFromSheet ? "sheet"
+                                  : "logs") +
+            "," + std::to_string(r.checked.TotalQsos()) + "," +
+            std::to_string(r.checked.TotalScore());
     for (std::int64_t score : r.checked.scores) {
       text += "," + std::to_string(score);
     }
@@ -178,7 +289,30 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
   return text;
 }
 
-std::string UbnFileName(const std::string& call) { return FileWordOf(call) + ".ubn.txt"; }
+std::string ClaimFault(const ScoreTable& claimed) {
+  for (std::size_t g = 0; g < claimed.qsos.size(); ++g) {
+    const std::int64_t qsos = claimed.qsos[g];
+    const std::int64_t prefixes = claimed.prefixes[g];
+    const std::int64_t score = claimed.scores[g];
+    const std::string column = std::string(kModeGroups[g].heading) + ": ";
+    if (qsos < 0 || prefixes < 0 || score < 0) {
+      return column + "a negative figure";
+    }
+    if (qsos > kMostQsosPerColumn) {
+      return column + std::to_string(qsos) + " QSOs";
+    }
+    if (prefixes > qsos) {
+      return column + "more prefixes than QSOs";
+    }
+    if (score != qsos * prefixes) {
+      return column + "score " + std::to_string(score) + " is not " + std::to_string(qsos) +
+             " QSOs times " + std::to_string(prefixes) + " prefixes";
+    }
+  }
+  return std::string();
+}
+
+std::string UbnFileName(const Station& station) { return station.fileWord + ".ubn.txt"; }
 
 std::string QsoLineText(const ContestLogs& logs, int qso) {
   const LoggedQso& q = QsoAt(logs, qso);
@@ -243,10 +377,12 @@ void AppendVerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>
       }
       return;
     case Verdict::kUnique:
-      out += call + " sent no log and is in no other log";
+      out += call + (logs.SentUnusedLog(q.call) ? "'s folder was not used" : " sent no log") +
+             " and is in no other log";
       return;
     case Verdict::kUnchecked:
-      out += call + " sent no log; " + std::to_string(v.otherLoggers) + " other log" +
+      out += call + (logs.SentUnusedLog(q.call) ? "'s folder was not used" : " sent no log") +
+             "; " + std::to_string(v.otherLoggers) + " other log" +
              (v.otherLoggers == 1 ? " holds" : "s hold") + " it";
       return;
     case Verdict::kDupe:
@@ -261,14 +397,32 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
   const Station& station = StationAt(logs, result.station);
   std::string text = "UBN report of " + station.call + "\n";
   text += "KOVA Brawlcup Digital Prefix Contest; " + SettingsLine(settings) + "\n\n";
-  text += "Place " + std::to_string(result.place) + " of " + std::to_string(stationCount) + "\n";
-  text += "Claimed: " + std::to_string(result.claimed.TotalQsos()) + " QSOs, score " +
-          std::to_string(result.claimed.TotalScore()) +
-          (result.claimedFromSheet ? " (summary sheet " + station.sheetFile + ")"
-                                   : std::string(" (worked out from the logs, unchecked)")) +
-          "\n";
+  text += "Place " + std::to_string(result.place) + " of " + std::to_string(stationCount) + ", " +
+          std::to_string(result.categoryPlace) + " " + CategoryLabel(CategoryOf(station)) +
+          (station.club.empty() ? std::string() : "; club " + station.club) + "\n";
+  if (!result.claimFault.empty()) {
+    text += "Claimed: the figures of summary sheet " + station.sheetFile + " cannot be true (" +
+            result.claimFault + ")\n";
+  } else {
+    text +=
+        "Claimed: " + std::to_string(result.claimed.TotalQsos()) + " QSOs, score " +
+        std::to_string(result.claimed.TotalScore()) +
+        (result.claimedFromSheet     ? " (summary sheet " + station.sheetFile + ")"
+         : station.sheetFile.empty() ? std::string(" (worked out from the logs, unchecked)")
+                                     : " (worked out from the logs, unchecked: summary sheet " +
+                                           station.sheetFile + " holds no readable score table)") +
+        "\n";
+  }
   text += "Checked: " + std::to_string(result.checked.TotalQsos()) + " QSOs, score " +
-          std::to_string(result.checked.TotalScore()) + "\n\n";
+          std::to_string(result.checked.TotalScore()) + "\n";
+  if (CreditedFarAboveClaim(result)) {
+    text += "Note: the checked score is far above the claim; is every QSO real?\n";
+  }
+  if (result.clockMinutes) {
+    text += "Note: " + ClockHint(*result.clockMinutes) +
+            " against its partners' (matching goes by the times as logged)\n";
+  }
+  text += "\n";
   text += "OK " + std::to_string(CountOf(result, Verdict::kOk));
   for (Verdict v : kCountedVerdicts) {
     text += ", " + std::string(VerdictWord(v)) + " " + std::to_string(CountOf(result, v));
@@ -295,6 +449,15 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
     for (const UnreadLine& u : station.unread) {
       text += "  " + station.files[static_cast<std::size_t>(u.file)] + ":" +
               std::to_string(u.line) + "  " + u.reason + "\n";
+    }
+    if (station.unreadMore > 0) {
+      text += "  and " + std::to_string(station.unreadMore) + " more lines not read\n";
+    }
+  }
+  if (!station.messages.empty()) {
+    text += "\nNotes on its files\n";
+    for (const std::string& message : station.messages) {
+      text += "  " + message + "\n";
     }
   }
   return text;

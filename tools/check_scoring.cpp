@@ -1,9 +1,17 @@
 #include "tools/check_scoring.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <random>
 #include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <signal.h>
+#include <unistd.h>
+#endif
 
 #include "contest/settings.h"
 #include "platform/whole_file.h"
@@ -35,6 +43,33 @@ fs::path WorkingFolderParent(std::error_code& ec) {
   return fs::temp_directory_path(ec);
 }
 
+constexpr char kFolderPrefix[] = "stats-check-";
+
+#ifdef _WIN32
+int ProcessId() { return static_cast<int>(GetCurrentProcessId()); }
+void RemoveFoldersOfEndedRuns(const fs::path&) {}
+#else
+int ProcessId() { return static_cast<int>(getpid()); }
+
+// A run that was killed cannot remove its folder: the next run does, once
+// the process that made it is gone (its id is in the name).
+void RemoveFoldersOfEndedRuns(const fs::path& parent) {
+  std::error_code ec;
+  const std::string prefix = kFolderPrefix;
+  for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+      std::error_code ignored;
+      fs::remove_all(it->path(), ignored);
+    }
+  }
+}
+#endif
+
 }  // namespace
 
 CheckScoring::~CheckScoring() {
@@ -60,10 +95,12 @@ bool CheckScoring::Open(const std::string& pluginPath, std::string& error) {
     error = "no folder for temporary files: " + ec.message();
     return false;
   }
+  RemoveFoldersOfEndedRuns(temp);
   std::mt19937_64 names(
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   for (int attempt = 0; attempt < 100 && workFolder_.empty(); ++attempt) {
-    const fs::path candidate = temp / ("stats-check-" + std::to_string(names() % 1000000000));
+    const fs::path candidate = temp / (kFolderPrefix + std::to_string(ProcessId()) + "-" +
+                                       std::to_string(names() % 1000000000));
     if (fs::create_directory(candidate, ec)) {
       workFolder_ = candidate;
     }

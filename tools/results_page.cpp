@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 #include "contest/mode_groups.h"
 #include "platform/text.h"
+#include "tools/shown_text.h"
 
 namespace {
 
@@ -16,17 +18,21 @@ constexpr char kOkColour[] = "#009E73";
 constexpr char kFaultColour[] = "#D55E00";
 
 constexpr char kStyle[] =
-    "body{font-family:sans-serif;margin:1.5em auto;max-width:90em;padding:0 1em;color:#222}"
+    "body{font-family:sans-serif;margin:1.5em auto;max-width:76em;padding:0 1em;color:#222}"
     "h1{margin-bottom:.2em}p.sub{color:#555;margin-top:0}"
-    "table{border-collapse:collapse;font-size:.85em}"
-    "th,td{padding:.2em .5em;border-bottom:1px solid #ddd;white-space:nowrap}"
+    "table{border-collapse:collapse;font-size:.85em;font-variant-numeric:tabular-nums}"
+    "th,td{padding:.2em .45em;border-bottom:1px solid #ddd;white-space:nowrap}"
     "th{background:#f3f3f3;text-align:right;white-space:normal;vertical-align:bottom}"
     "td{text-align:right}"
     "td.l,th.l,table.u td,table.u th{text-align:left}"
-    "tr:hover td{background:#fafae8}"
-    "section.ubn{margin-top:1.5em;border-top:2px solid #ccc}"
+    "table.u td,td.w{white-space:normal}"
     "a{color:#0050a0}svg text{font-family:sans-serif;font-size:11px;fill:#333}"
-    ".wrap{overflow-x:auto}";
+    ".wrap{overflow-x:auto}.wrap svg{max-width:100%;height:auto}"
+    "i.b{display:inline-block;height:.7em;background:#0072B2}"
+    "dl.v dt{font-weight:bold;float:left;width:9em;clear:left}dl.v dd{margin-left:9.5em}"
+    ".note{color:#8a3b00}"
+    "@media (max-width:600px){body{padding:0 .3em}.m{display:none}"
+    "th,td{padding:.2em .3em}dl.v dt{float:none}dl.v dd{margin-left:1em}}";
 
 // The text of an integer, and of a share as "12.3 %".
 std::string Number(std::int64_t n) { return std::to_string(n); }
@@ -43,8 +49,6 @@ std::string Swatch(const char* colour) {
   return std::string("<svg width=\"12\" height=\"12\"><rect width=\"12\" height=\"12\" fill=\"") +
          colour + "\"/></svg>";
 }
-
-std::string Anchor(const std::string& call) { return "ubn-" + HtmlEscape(call); }
 
 // The smallest of 1, 2 or 5 times a power of ten that is at least `n`, so the
 // axis is marked at round numbers.
@@ -84,7 +88,8 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
   const double top = 10;
   const double plotHeight = 200;
   const double barWidth = std::max(3.0, std::min(16.0, 800.0 / bars));
-  const double width = left + barWidth * bars + 10;
+  // Room on the right for a date label under the last bars.
+  const double width = left + barWidth * bars + 70;
   const double height = top + plotHeight + 40;
   // Hour labels on whole hours of the day, at least 36 pixels apart.
   int labelHours = 24;
@@ -103,7 +108,7 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
          (hoursPerBar == 1 ? std::string("hour") : Number(hoursPerBar) + " hours") + "</title>";
   for (int step = 0; step <= 4; ++step) {
     const double count = most * step / 4.0;
-    svg += "<line x1=\"" + Fixed(left) + "\" x2=\"" + Fixed(width - 10) + "\" y1=\"" +
+    svg += "<line x1=\"" + Fixed(left) + "\" x2=\"" + Fixed(left + barWidth * bars) + "\" y1=\"" +
            Fixed(y(count)) + "\" y2=\"" + Fixed(y(count)) + "\" stroke=\"#ddd\"/>";
     svg += "<text x=\"" + Fixed(left - 4) + "\" y=\"" + Fixed(y(count) + 4) +
            "\" text-anchor=\"end\">" + Number(static_cast<std::int64_t>(count + 0.5)) + "</text>";
@@ -141,72 +146,6 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
   return "<div class=\"wrap\">" + svg + "</div>" + legend;
 }
 
-std::string GroupLegend() {
-  std::string legend = "<p>";
-  for (int g = 0; g < kModeGroupCount; ++g) {
-    legend += Swatch(kGroupColours[static_cast<std::size_t>(g)]) + " " +
-              std::string(kModeGroups[static_cast<std::size_t>(g)].heading) + " &nbsp; ";
-  }
-  return legend + "</p>";
-}
-
-// A station's checked score by score column, as long as the leader's is wide.
-std::string ScoreBar(const ScoreTable& checked, std::int64_t leader) {
-  constexpr double kWidth = 140;
-  std::string svg = "<svg width=\"" + Fixed(kWidth) + "\" height=\"12\" role=\"img\">";
-  double x = 0;
-  for (int g = 0; g < kModeGroupCount; ++g) {
-    const std::int64_t score = checked.scores[static_cast<std::size_t>(g)];
-    if (score <= 0 || leader <= 0) {
-      continue;
-    }
-    const double w = kWidth * static_cast<double>(score) / static_cast<double>(leader);
-    svg += "<rect x=\"" + Fixed(x) + "\" width=\"" + Fixed(w) + "\" height=\"12\" fill=\"" +
-           kGroupColours[static_cast<std::size_t>(g)] + "\"><title>" +
-           std::string(kModeGroups[static_cast<std::size_t>(g)].heading) + " " + Number(score) +
-           "</title></rect>";
-    x += w;
-  }
-  return svg + "</svg>";
-}
-
-std::string RankedTable(const ContestLogs& logs, const std::vector<StationResult>& ranked) {
-  const std::int64_t leader = ranked.empty() ? 0 : ranked.front().checked.TotalScore();
-  std::string html =
-      "<div class=\"wrap\"><table><tr><th>Place</th><th class=\"l\">Call</th>"
-      "<th>Claimed QSOs</th><th>Claimed score</th><th>Checked QSOs</th>"
-      "<th>Checked score</th><th class=\"l\">By mode group</th>";
-  for (const ModeGroup& g : kModeGroups) {
-    html += "<th>" + std::string(g.heading) + "</th>";
-  }
-  html +=
-      "<th>NIL</th><th>BUSTED-CALL</th><th>BUSTED-EXCH</th><th>UNIQUE</th><th>DUPE</th>"
-      "<th>UNCHECKED</th></tr>\n";
-  for (const StationResult& r : ranked) {
-    const std::string& call = logs.stations[static_cast<std::size_t>(r.station)].call;
-    html += "<tr><td>" + Number(r.place) + "</td><td class=\"l\"><a href=\"#" + Anchor(call) +
-            "\">" + HtmlEscape(call) + "</a></td><td>" + Number(r.claimed.TotalQsos()) +
-            "</td><td>" + Number(r.claimed.TotalScore()) + (r.claimedFromSheet ? "" : "*") +
-            "</td><td>" + Number(r.checked.TotalQsos()) + "</td><td><b>" +
-            Number(r.checked.TotalScore()) + "</b></td><td class=\"l\">" +
-            ScoreBar(r.checked, leader) + "</td>";
-    for (std::int64_t score : r.checked.scores) {
-      html += "<td>" + Number(score) + "</td>";
-    }
-    for (Verdict v : {Verdict::kNil, Verdict::kBustedCall, Verdict::kBustedExch, Verdict::kUnique,
-                      Verdict::kDupe, Verdict::kUnchecked}) {
-      html += "<td>" + Number(r.counts[static_cast<std::size_t>(v)]) + "</td>";
-    }
-    html += "</tr>\n";
-  }
-  html += "</table></div>";
-  if (std::any_of(ranked.begin(), ranked.end(),
-                  [](const StationResult& r) { return !r.claimedFromSheet; })) {
-    html += "<p>* no summary sheet: the claimed score is worked out from the station's logs.</p>";
-  }
-  return html;
-}
-
 std::string VerdictTotals(const std::vector<LineVerdict>& verdicts) {
   std::array<std::int64_t, kVerdictCount> totals{};
   for (const LineVerdict& v : verdicts) {
@@ -229,52 +168,246 @@ std::string QsoCells(const ContestLogs& logs, const LoggedQso& q) {
          HtmlEscape(logs.texts.Text(q.call)) + " " + HtmlEscape(logs.texts.Text(q.rcvd));
 }
 
-// The station's lines that lose points or may (UNCHECKED ones are kept and
-// only counted here: they are the bulk of a large contest's lists and are
-// named in the station's .ubn.txt), and the lines that could not be read.
-std::string UbnSection(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
-                       const StationResult& r, const CheckSettings& settings) {
-  const Station& station = logs.stations[static_cast<std::size_t>(r.station)];
-  std::string html = "<section class=\"ubn\" id=\"" + Anchor(station.call) + "\"><h3>" +
-                     HtmlEscape(station.call) + "</h3><p>Place " + Number(r.place) + ": checked " +
-                     Number(r.checked.TotalQsos()) + " QSOs, score " +
-                     Number(r.checked.TotalScore()) + "; claimed " + Number(r.claimed.TotalQsos()) +
-                     " QSOs, score " + Number(r.claimed.TotalScore()) + ".";
-  const int unchecked = r.counts[static_cast<std::size_t>(Verdict::kUnchecked)];
-  if (unchecked > 0) {
-    html += " " + Number(unchecked) + " UNCHECKED QSOs (calls that sent no log but are in other " +
-            "logs) are kept; " + HtmlEscape(UbnFileName(station.call)) + " lists them.";
+std::string PageHead(const std::string& title) {
+  return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>" +
+         HtmlEscape(title) + "</title><style>" + kStyle + "</style></head><body>\n";
+}
+
+const Station& StationOf(const ContestLogs& logs, const StationResult& r) {
+  return logs.stations[static_cast<std::size_t>(r.station)];
+}
+
+// A station's call, linked to its page when the pages are published.
+std::string CallLink(const Station& station, bool linked, const std::string& folder) {
+  if (!linked) {
+    return HtmlEscape(station.call);
   }
-  html += " <a href=\"#results\">Back to the results</a></p>";
-  std::string rows;
-  for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
-    const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
-    if (v.verdict == Verdict::kOk || v.verdict == Verdict::kUnchecked) {
+  return "<a href=\"" + HtmlEscape(folder + StationPageFileName(station)) + "\">" +
+         HtmlEscape(station.call) + "</a>";
+}
+
+int RemovedOrNoPoints(const StationResult& r, const CheckSettings& settings) {
+  int n = 0;
+  for (int v = 0; v < kVerdictCount; ++v) {
+    if (!KeptForScore(static_cast<Verdict>(v), settings)) {
+      n += r.counts[static_cast<std::size_t>(v)];
+    }
+  }
+  return n;
+}
+
+// Short words for the notes column; the station page says them in full.
+std::string Notes(const StationResult& r) {
+  std::string notes;
+  auto add = [&](const std::string& note) { notes += (notes.empty() ? "" : ", ") + note; };
+  if (!r.claimFault.empty()) {
+    add("claim cannot be true");
+  } else if (!r.claimedFromSheet) {
+    add("no sheet");
+  }
+  if (CreditedFarAboveClaim(r)) {
+    add("checked far above claim");
+  }
+  if (r.clockMinutes) {
+    add(FormatText("clock %+d min", *r.clockMinutes));
+  }
+  return notes;
+}
+
+std::string ClaimedCell(const StationResult& r) {
+  return r.claimFault.empty() ? Number(r.claimed.TotalScore()) + (r.claimedFromSheet ? "" : "*")
+                              : std::string("-");
+}
+
+// Overall ranking: what a reader on a phone needs (place, call, category,
+// checked score) and, on a wider screen, the rest in columns of class "m".
+std::string RankedTable(const ContestLogs& logs, const std::vector<StationResult>& ranked,
+                        const CheckSettings& settings, bool stationPages) {
+  const std::int64_t leader = ranked.empty() ? 0 : ranked.front().checked.TotalScore();
+  std::string html =
+      "<div class=\"wrap\"><table><tr><th>Place</th><th class=\"l\">Call</th>"
+      "<th class=\"l\">Category (place)</th><th class=\"l m\">Club</th>"
+      "<th class=\"m\">Claimed score</th><th class=\"m\">Checked QSOs</th>"
+      "<th>Checked score</th><th class=\"m\">Change</th><th class=\"l m\">Against the leader</th>"
+      "<th class=\"m\">Removed or no points</th><th class=\"l m\">Notes</th></tr>\n";
+  html.reserve(ranked.size() * 260);
+  for (const StationResult& r : ranked) {
+    const Station& station = StationOf(logs, r);
+    const std::int64_t score = r.checked.TotalScore();
+    const int share =
+        leader > 0 && score > 0
+            ? static_cast<int>(100 * static_cast<double>(score) / static_cast<double>(leader) + 0.5)
+            : 0;
+    html += "<tr><td>" + Number(r.place) + "</td><td class=\"l\">" +
+            CallLink(station, stationPages, "stations/") + "</td><td class=\"l\">" +
+            HtmlEscape(CategoryOf(station)) + " " + Number(r.categoryPlace) +
+            "</td><td class=\"l m\">" + HtmlEscape(station.club) + "</td><td class=\"m\">" +
+            ClaimedCell(r) + "</td><td class=\"m\">" + Number(r.checked.TotalQsos()) +
+            "</td><td><b>" + Number(score) + "</b></td><td class=\"m\">" + ScoreChange(r) +
+            "</td><td class=\"l m\"><i class=\"b\" style=\"width:" + Number(share) +
+            "px\"></i></td><td class=\"m\">" + Number(RemovedOrNoPoints(r, settings)) +
+            "</td><td class=\"l m\">" + Notes(r) + "</td></tr>\n";
+  }
+  html += "</table></div>";
+  return html;
+}
+
+// Each power category: its stations and its first three.
+std::string CategoryTable(const ContestLogs& logs, const std::vector<StationResult>& ranked) {
+  std::map<std::string, std::vector<const StationResult*>> byCategory;
+  for (const StationResult& r : ranked) {
+    byCategory[CategoryOf(StationOf(logs, r))].push_back(&r);
+  }
+  std::string html =
+      "<table><tr><th class=\"l\">Power category</th><th>Stations</th>"
+      "<th class=\"l\">First three (checked score)</th></tr>";
+  for (const auto& [category, members] : byCategory) {
+    std::string first;
+    for (std::size_t i = 0; i < members.size() && i < 3; ++i) {
+      first += (i == 0 ? "" : ", ") + HtmlEscape(StationOf(logs, *members[i]).call) + " " +
+               Number(members[i]->checked.TotalScore());
+    }
+    html += "<tr><td class=\"l\">" + HtmlEscape(category) + "</td><td>" +
+            Number(static_cast<std::int64_t>(members.size())) + "</td><td class=\"l\">" + first +
+            "</td></tr>";
+  }
+  return html + "</table>";
+}
+
+// Each club: its members' checked scores added up, the members named.
+std::string ClubTable(const ContestLogs& logs, const std::vector<StationResult>& ranked) {
+  struct Club {
+    std::string name;
+    std::int64_t total = 0;
+    std::vector<std::string> members;
+  };
+  std::map<std::string, Club> clubs;
+  for (const StationResult& r : ranked) {
+    const Station& station = StationOf(logs, r);
+    if (station.club.empty()) {
       continue;
     }
-    const LoggedQso& q = logs.qsos[static_cast<std::size_t>(i)];
-    rows += "<tr><td>" + std::string(VerdictWord(v.verdict)) + "</td><td>" +
-            HtmlEscape(station.files[q.file]) + ":" + Number(q.line) + "</td><td>" +
-            QsoCells(logs, q) + "</td><td>" +
-            HtmlEscape(VerdictDetail(logs, verdicts, i, settings)) + "</td></tr>\n";
+    Club& club = clubs[ToUpperAscii(station.club)];
+    if (club.name.empty()) {
+      club.name = station.club;
+    }
+    club.total += r.checked.TotalScore();
+    club.members.push_back(station.call);
+  }
+  if (clubs.empty()) {
+    return "<p>No summary sheet names a club.</p>";
+  }
+  std::vector<const Club*> order;
+  for (const auto& entry : clubs) {
+    order.push_back(&entry.second);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Club* a, const Club* b) { return a->total > b->total; });
+  std::string html =
+      "<table><tr><th class=\"l\">Club</th><th>Checked score</th><th class=\"l\">Members</th></tr>";
+  for (const Club* club : order) {
+    std::string members;
+    for (const std::string& call : club->members) {
+      members += (members.empty() ? "" : ", ") + HtmlEscape(call);
+    }
+    html += "<tr><td class=\"l\">" + HtmlEscape(club->name) + "</td><td>" + Number(club->total) +
+            "</td><td class=\"l w\">" + Number(static_cast<std::int64_t>(club->members.size())) +
+            ": " + members + "</td></tr>";
+  }
+  return html + "</table>";
+}
+
+// The folders not used and why, a few files of each.
+std::string UnusedList(const ContestLogs& logs) {
+  constexpr std::size_t kShown = 10;
+  if (logs.unused.empty()) {
+    return "<p>Every folder given was used.</p>";
+  }
+  std::string html = "<ul>";
+  for (const UnusedFolder& u : logs.unused) {
+    html += "<li>" + HtmlEscape(u.folder) + ": " + HtmlEscape(u.reason);
+    if (!u.messages.empty()) {
+      html += "<ul>";
+      for (std::size_t i = 0; i < u.messages.size() && i < kShown; ++i) {
+        html += "<li>" + HtmlEscape(u.messages[i]) + "</li>";
+      }
+      if (u.messages.size() > kShown) {
+        html += "<li>" + Number(static_cast<std::int64_t>(u.messages.size() - kShown)) +
+                " more in not-used.txt</li>";
+      }
+      html += "</ul>";
+    }
+    html += "</li>";
+  }
+  return html + "</ul>";
+}
+
+std::string VerdictWords(const CheckSettings& settings) {
+  const std::string uniques =
+      settings.removeUniques ? "removed (the sponsor chose so)" : "kept, and flagged";
+  return "<dl class=\"v\">"
+         "<dt>OK</dt><dd>both stations logged the QSO alike; it counts.</dd>"
+         "<dt>NIL</dt><dd>&ldquo;not in log&rdquo;: the worked station sent a log without this "
+         "QSO; removed.</dd>"
+         "<dt>BUSTED-CALL</dt><dd>the call was miscopied: a station one letter or digit away "
+         "logged this QSO; removed.</dd>"
+         "<dt>BUSTED-EXCH</dt><dd>the serial received is not the one the other station sent; "
+         "removed.</dd>"
+         "<dt>UNIQUE</dt><dd>a call that sent no log and is in no other log; " +
+         uniques +
+         ".</dd>"
+         "<dt>UNCHECKED</dt><dd>a call that sent no log but other logs hold; kept.</dd>"
+         "<dt>DUPE</dt><dd>the same call again on the same band and mode group; no points.</dd>"
+         "<dt>UBN</dt><dd>each station's list of its QSOs that are Unique, Busted or "
+         "Not-in-log, with the evidence: the station's page and its .ubn.txt.</dd></dl>";
+}
+
+// The station's lines that are not OK, the other station's call linked: the
+// lines that lose points first, then the UNCHECKED ones it keeps.
+std::string VerdictRows(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                        const Station& station, const CheckSettings& settings) {
+  std::string rows;
+  for (const bool kept : {false, true}) {
+    for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
+      const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
+      if (v.verdict == Verdict::kOk || (v.verdict == Verdict::kUnchecked) != kept) {
+        continue;
+      }
+      const LoggedQso& q = logs.qsos[static_cast<std::size_t>(i)];
+      std::string detail = HtmlEscape(VerdictDetail(logs, verdicts, i, settings));
+      const int other = v.other >= 0 ? logs.qsos[static_cast<std::size_t>(v.other)].station
+                                     : logs.StationOfCall(q.call);
+      if (other >= 0 && other != q.station) {
+        const Station& o = logs.stations[static_cast<std::size_t>(other)];
+        const std::string call = HtmlEscape(o.call);
+        const std::size_t at = detail.find(call);
+        if (at != std::string::npos) {
+          detail.replace(at, call.size(), CallLink(o, true, ""));
+        }
+      }
+      rows += "<tr><td>" + std::string(VerdictWord(v.verdict)) + "</td><td>" +
+              HtmlEscape(station.files[q.file]) + ":" + Number(q.line) + "</td><td>" +
+              QsoCells(logs, q) + "</td><td>" + detail + "</td></tr>\n";
+    }
   }
   for (const UnreadLine& u : station.unread) {
     rows += "<tr><td>not read</td><td>" +
             HtmlEscape(station.files[static_cast<std::size_t>(u.file)]) + ":" + Number(u.line) +
             "</td><td></td><td>" + HtmlEscape(u.reason) + "</td></tr>\n";
   }
-  if (rows.empty()) {
-    return html + "</section>\n";
+  if (station.unreadMore > 0) {
+    rows += "<tr><td>not read</td><td></td><td></td><td>" +
+            Number(static_cast<std::int64_t>(station.unreadMore)) + " more lines</td></tr>\n";
   }
-  return html +
-         "<div class=\"wrap\"><table class=\"u\"><tr><th>Verdict</th><th>Line</th>"
-         "<th>QSO: kHz, mode, time, sent, call, received</th><th>Evidence</th></tr>\n" +
-         rows + "</table></div></section>\n";
+  return rows;
 }
 
 }  // namespace
 
-std::string HtmlEscape(const std::string& text) {
+std::string HtmlEscape(const std::string& raw) {
+  // A page declared UTF-8 gets UTF-8, whatever bytes a log held.
+  const std::string text = ShownText(raw, raw.size());
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
@@ -301,31 +434,157 @@ std::string HtmlEscape(const std::string& text) {
   return out;
 }
 
+std::string StationPageFileName(const Station& station) { return station.fileWord + ".html"; }
+
+std::string StationPagePath(const Station& station) {
+  return "stations/" + StationPageFileName(station);
+}
+
 std::string ResultsPage(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
-                        const std::vector<StationResult>& ranked, const CheckSettings& settings) {
-  std::string html =
-      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-      "<title>KOVA Brawlcup Digital Prefix Contest: checked results</title><style>";
-  html += kStyle;
-  html += "</style></head><body>\n<h1>KOVA Brawlcup Digital Prefix Contest</h1>\n";
+                        const std::vector<StationResult>& ranked, const CheckSettings& settings,
+                        bool stationPages) {
+  std::string html = PageHead("KOVA Brawlcup Digital Prefix Contest: checked results");
+  html += "<h1>KOVA Brawlcup Digital Prefix Contest</h1>\n";
   html += "<p class=\"sub\">Checked results: " + Number(static_cast<std::int64_t>(ranked.size())) +
           " stations, " + Number(static_cast<std::int64_t>(logs.qsos.size())) + " QSO lines";
   if (!logs.qsos.empty()) {
     html += " from " + MinuteText(logs.firstMinute) + " to " + MinuteText(logs.lastMinute);
   }
-  html += "; time window " + Number(settings.windowMinutes) + " minutes; unique calls " +
-          (settings.removeUniques ? "removed" : "kept") + ".</p>\n";
-  html += "<h2>QSO rate</h2>\n" + RateChart(logs, verdicts, settings) + "\n";
-  html += "<h2>Verdicts</h2>\n" + VerdictTotals(verdicts) + "\n";
+  html += ".</p>\n<h2>What was checked</h2>\n<ul><li>Contest period: " +
+          HtmlEscape(PeriodText(settings)) + "; lines outside it are not read.</li>";
+  html += "<li>Time window " + Number(settings.windowMinutes) +
+          " minutes between the two halves of a QSO; unique calls " +
+          (settings.removeUniques ? "removed" : "kept") + ".</li>";
+  html += "<li>Logs received: " + Number(static_cast<std::int64_t>(logs.stations.size())) +
+          " stations (<a href=\"logs.html\">each with its category, club, files and lines</a>); "
+          "folders not used: " +
+          Number(static_cast<std::int64_t>(logs.unused.size())) + ".</li>";
+  html += std::string("<li>") +
+          (stationPages ? "Each call leads to its station's page: its UBN list with the "
+                          "evidence, its notes, and its .ubn.txt."
+                        : "Each station's UBN list is sent to it privately.") +
+          "</li></ul>\n";
   html +=
-      "<h2 id=\"results\">Results</h2>\n<p>Ranked by checked score; each call leads to its "
-      "UBN list.</p>" +
-      GroupLegend() + RankedTable(logs, ranked) + "\n";
-  html += "<h2>UBN lists</h2>\n";
-  for (const StationResult& r : ranked) {
-    html += UbnSection(logs, verdicts, r, settings);
-  }
+      "<h2 id=\"results\">Results</h2>\n<p>Ranked by checked score; the category place counts "
+      "the stations of the same power category (from the summary sheet: HIGH, LOW, QRP, else "
+      "&ldquo;" +
+      std::string(kOtherCategory) +
+      "&rdquo;). Change: the checked score against the claimed one; * claimed score worked out "
+      "from the logs (no summary sheet with a readable score table).</p>" +
+      RankedTable(logs, ranked, settings, stationPages) + "\n";
+  html += "<h2>Power categories</h2>\n" + CategoryTable(logs, ranked) + "\n";
+  html += "<h2>Clubs</h2>\n" + ClubTable(logs, ranked) + "\n";
+  html += "<h2>Verdicts</h2>\n" + VerdictWords(settings) + VerdictTotals(verdicts) + "\n";
+  html += "<h2>QSO rate</h2>\n" + RateChart(logs, verdicts, settings) + "\n";
+  html += "<h2>Folders not used</h2>\n" + UnusedList(logs) + "\n";
   html += "</body></html>\n";
   return html;
+}
+
+std::string LogsPage(const ContestLogs& logs, const std::vector<StationResult>& ranked,
+                     bool stationPages) {
+  std::vector<const StationResult*> byStation(logs.stations.size(), nullptr);
+  for (const StationResult& r : ranked) {
+    byStation[static_cast<std::size_t>(r.station)] = &r;
+  }
+  std::string html = PageHead("KOVA Brawlcup Digital Prefix Contest: logs received");
+  html +=
+      "<h1>Logs received</h1>\n<p><a href=\"index.html\">Back to the results</a></p>"
+      "<div class=\"wrap\"><table class=\"u\"><tr><th>Call</th><th>Category</th><th>Club</th>"
+      "<th>Files</th><th>QSO lines</th><th>Not used</th></tr>\n";
+  for (const Station& station : logs.stations) {
+    std::string files;
+    for (const std::string& file : station.files) {
+      files += (files.empty() ? "" : ", ") + HtmlEscape(file);
+    }
+    if (!station.sheetFile.empty()) {
+      files += (files.empty() ? "" : ", ") + HtmlEscape(station.sheetFile);
+    }
+    std::string notUsed;
+    for (std::size_t i = 0; i < station.messages.size() && i < 3; ++i) {
+      notUsed += (i == 0 ? "" : "<br>") + HtmlEscape(station.messages[i]);
+    }
+    if (station.messages.size() > 3) {
+      notUsed += "<br>" + Number(static_cast<std::int64_t>(station.messages.size() - 3)) +
+                 " more in " + HtmlEscape(UbnFileName(station));
+    }
+    html += "<tr><td>" + CallLink(station, stationPages, "stations/") + "</td><td>" +
+            HtmlEscape(station.category.empty() ? std::string("(none)") : station.category) +
+            "</td><td>" + HtmlEscape(station.club) + "</td><td>" + files + "</td><td>" +
+            Number(static_cast<std::int64_t>(station.lines)) + "</td><td>" + notUsed +
+            "</td></tr>\n";
+  }
+  html += "</table></div>\n<h2>Folders not used</h2>\n" + UnusedList(logs) + "</body></html>\n";
+  return html;
+}
+
+std::string StationPage(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                        const StationResult& r, int stationCount, const CheckSettings& settings,
+                        bool resultsBeside) {
+  const Station& station = StationOf(logs, r);
+  std::string html = PageHead(station.call + ": KOVA Brawlcup Digital Prefix Contest");
+  html += "<h1>" + HtmlEscape(station.call) + "</h1>\n<p class=\"sub\">Place " + Number(r.place) +
+          " of " + Number(stationCount) + ", " + Number(r.categoryPlace) + " " +
+          HtmlEscape(CategoryLabel(CategoryOf(station))) +
+          (station.club.empty() ? std::string() : "; club " + HtmlEscape(station.club)) +
+          ".</p>\n<ul><li>Checked: " + Number(r.checked.TotalQsos()) + " QSOs, score <b>" +
+          Number(r.checked.TotalScore()) + "</b></li><li>Claimed: ";
+  if (!r.claimFault.empty()) {
+    html += "the summary sheet's figures cannot be true (" + HtmlEscape(r.claimFault) + ")";
+  } else {
+    html += Number(r.claimed.TotalQsos()) + " QSOs, score " + Number(r.claimed.TotalScore()) +
+            (r.claimedFromSheet ? " (summary sheet " + HtmlEscape(station.sheetFile) + ")"
+                                : std::string(" (worked out from the logs)"));
+    const std::string change = ScoreChange(r);
+    if (!change.empty()) {
+      html += "; checked " + change;
+    }
+  }
+  html += "</li>";
+  if (CreditedFarAboveClaim(r)) {
+    html += "<li class=\"note\">The checked score is far above the claim; is every QSO real?</li>";
+  }
+  if (r.clockMinutes) {
+    html += "<li class=\"note\">" + ClockHint(*r.clockMinutes) +
+            " against its partners' (matching goes by the times as logged).</li>";
+  }
+  html += "<li>OK " + Number(r.counts[static_cast<std::size_t>(Verdict::kOk)]);
+  for (Verdict v : {Verdict::kNil, Verdict::kBustedCall, Verdict::kBustedExch, Verdict::kUnique,
+                    Verdict::kDupe, Verdict::kUnchecked}) {
+    html +=
+        ", " + std::string(VerdictWord(v)) + " " + Number(r.counts[static_cast<std::size_t>(v)]);
+  }
+  html += "</li><li>By mode group:";
+  const char* between = " ";
+  for (std::size_t g = 0; g < r.checked.scores.size(); ++g) {
+    if (r.checked.qsos[g] > 0) {
+      html += between + std::string(kModeGroups[g].heading) + " " + Number(r.checked.qsos[g]) +
+              " QSOs &times; " + Number(r.checked.prefixes[g]) +
+              " prefixes = " + Number(r.checked.scores[g]);
+      between = "; ";
+    }
+  }
+  html += "</li></ul>\n<p><a href=\"../" + HtmlEscape(UbnFileName(station)) +
+          "\">The UBN list as text</a>";
+  if (resultsBeside) {
+    html += " &middot; <a href=\"../index.html#results\">Back to the results</a>";
+  }
+  html += "</p>\n";
+  const std::string rows = VerdictRows(logs, verdicts, station, settings);
+  if (!rows.empty()) {
+    html +=
+        "<div class=\"wrap\"><table class=\"u\"><tr><th>Verdict</th><th>Line</th>"
+        "<th>QSO: kHz, mode, time, sent, call, received</th><th>Evidence</th></tr>\n" +
+        rows + "</table></div>\n";
+  } else {
+    html += "<p>Every QSO line is OK.</p>\n";
+  }
+  if (!station.messages.empty()) {
+    html += "<h2>Notes on its files</h2><ul>";
+    for (const std::string& message : station.messages) {
+      html += "<li>" + HtmlEscape(message) + "</li>";
+    }
+    html += "</ul>\n";
+  }
+  return html + "</body></html>\n";
 }

@@ -65,9 +65,9 @@ std::optional<Row> FindRow(std::string_view text, std::string_view label) {
 
 }  // namespace
 
-int ScoreTable::TotalQsos() const {
-  int total = 0;
-  for (int n : qsos) {
+std::int64_t ScoreTable::TotalQsos() const {
+  std::int64_t total = 0;
+  for (std::int64_t n : qsos) {
     total += n;
   }
   return total;
@@ -90,8 +90,8 @@ std::optional<ScoreTable> ParseScoreTable(std::string_view text) {
   }
   ScoreTable table;
   for (std::size_t g = 0; g < table.qsos.size(); ++g) {
-    table.qsos[g] = static_cast<int>((*qsos)[g]);
-    table.prefixes[g] = static_cast<int>((*prefixes)[g]);
+    table.qsos[g] = (*qsos)[g];
+    table.prefixes[g] = (*prefixes)[g];
     table.scores[g] = (*scores)[g];
   }
   return table;

@@ -14,11 +14,13 @@
 #include "contest/mode_groups.h"
 
 struct ScoreTable {
-  std::array<int, kModeGroupCount> qsos{};
-  std::array<int, kModeGroupCount> prefixes{};
+  // Wide enough for any number of up to 18 digits a sheet can hold, and for
+  // the sum of seven of them.
+  std::array<std::int64_t, kModeGroupCount> qsos{};
+  std::array<std::int64_t, kModeGroupCount> prefixes{};
   std::array<std::int64_t, kModeGroupCount> scores{};
 
-  int TotalQsos() const;
+  std::int64_t TotalQsos() const;
   std::int64_t TotalScore() const;
 };
 

@@ -5,8 +5,9 @@
 // page into the --out folder. Everything it has to say goes to stderr; bad
 // input is reported with its file and line and never stops the run.
 //
-// Exit codes: 0 results written, 1 the plug-in or the output folder could not
-// be used, 2 the command line could not be used.
+// Exit codes: 0 results written, 1 no usable submission, or the plug-in or
+// the output folder could not be used (the output folder is then left as it
+// was), 2 the command line could not be used.
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -27,7 +28,9 @@
 #include "tools/host_qso.h"
 #include "tools/log_matcher.h"
 #include "tools/progress_line.h"
+#include "tools/results_folder.h"
 #include "tools/results_page.h"
+#include "tools/shown_text.h"
 #include "tools/submitted_log.h"
 #include "tools/wpx_prefix.h"
 
@@ -41,14 +44,19 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr char kProgram[] = "stats-check";
-constexpr std::size_t kUnreadShownPerFolder = 10;
+constexpr std::size_t kShownPerFolder = 10;
 constexpr int kMinutesPerDay = 1440;
+// Lines this far outside the days the summary sheets state are still read: a
+// station whose clock is off logs its first and last QSOs there.
+constexpr int kClockMargin = 120;
 
 enum ExitCode { kWritten = 0, kUnusable = 1, kBadCommandLine = 2 };
 
+// Every line is made safe for the terminal: what a log holds never reaches
+// it as an escape sequence.
 void Say(ProgressLine& progress, const std::string& line) {
   progress.Clear();
-  std::fprintf(stderr, "%s: %s\n", kProgram, line.c_str());
+  std::fprintf(stderr, "%s: %s\n", kProgram, ShownText(line, 2000).c_str());
 }
 
 double SecondsSince(Clock::time_point start) {
@@ -75,18 +83,69 @@ bool WriteFile(const fs::path& path, const std::string& bytes, std::string& erro
   return Written(path, WriteWholeFile(path.string(), bytes, kResultsDurability), error);
 }
 
-void ReportSubmission(ProgressLine& progress, const SubmittedLog& log) {
-  for (const std::string& message : log.messages) {
-    Say(progress, message);
+// What was not used of the folders, on the terminal: a few lines per folder,
+// the rest in the station's report.
+void ReportFolders(ProgressLine& progress, const ContestLogs& logs) {
+  for (const Station& station : logs.stations) {
+    std::vector<std::string> lines = station.messages;
+    for (const UnreadLine& u : station.unread) {
+      if (lines.size() > kShownPerFolder) {
+        break;
+      }
+      lines.push_back(
+          ShownText(
+              (fs::path(station.folder) / station.files[static_cast<std::size_t>(u.file)]).string(),
+              300) +
+          ":" + std::to_string(u.line) + ": " + u.reason + "; not read");
+    }
+    const std::size_t all = station.messages.size() + station.unread.size() + station.unreadMore;
+    for (std::size_t i = 0; i < lines.size() && i < kShownPerFolder; ++i) {
+      Say(progress, lines[i]);
+    }
+    if (all > kShownPerFolder) {
+      Say(progress, ShownText(station.folder, 300) + ": " + std::to_string(all - kShownPerFolder) +
+                        " more lines or files not read (listed in " + UbnFileName(station) + ")");
+    }
   }
-  for (std::size_t i = 0; i < log.unread.size() && i < kUnreadShownPerFolder; ++i) {
-    const UnreadLine& u = log.unread[i];
-    Say(progress, log.PathOf(log.files[static_cast<std::size_t>(u.file)]) + ":" +
-                      std::to_string(u.line) + ": " + u.reason + "; not read");
+  for (const UnusedFolder& unused : logs.unused) {
+    Say(progress, unused.folder + ": " + unused.reason + "; not used");
+    for (std::size_t i = 0; i < unused.messages.size() && i + 1 < kShownPerFolder; ++i) {
+      Say(progress, unused.messages[i]);
+    }
+    if (unused.messages.size() + 1 > kShownPerFolder) {
+      Say(progress, unused.folder + ": " +
+                        std::to_string(unused.messages.size() + 1 - kShownPerFolder) +
+                        " more files not read (listed in not-used.txt)");
+    }
   }
-  if (log.unread.size() > kUnreadShownPerFolder) {
-    Say(progress, log.folder + ": " + std::to_string(log.unread.size() - kUnreadShownPerFolder) +
-                      " more lines not read (listed in the station's UBN list)");
+}
+
+// The contest period: as the command line gives it, else the days most
+// summary sheets state (widened for clocks that are off), else all dates.
+void ChoosePeriod(const CheckOptions& options, const ContestLogs& logs, CheckSettings& settings) {
+  settings.startMinute = options.startMinute;
+  settings.endMinute = options.endMinute;
+  const std::optional<SheetPeriod> sheets = PeriodOfSheets(logs);
+  const bool fromSheets = sheets && (!options.startMinute || !options.endMinute);
+  if (fromSheets && !settings.startMinute) {
+    settings.startMinute = static_cast<int>(sheets->firstDay * kMinutesPerDay) - kClockMargin;
+  }
+  if (fromSheets && !settings.endMinute) {
+    settings.endMinute =
+        static_cast<int>(sheets->lastDay * kMinutesPerDay) + kMinutesPerDay - 1 + kClockMargin;
+  }
+  if (options.startMinute && options.endMinute) {
+    settings.periodSource = "from the command line";
+  } else if (fromSheets) {
+    settings.periodSource =
+        "the dates the summary sheets of " + std::to_string(sheets->sheets) + " of " +
+        std::to_string(logs.stations.size()) + " stations state, " +
+        std::to_string(kClockMargin / 60) + " hours either side" +
+        (options.startMinute || options.endMinute ? "; the command line's end" : "");
+  } else if (options.startMinute || options.endMinute) {
+    settings.periodSource = "from the command line";
+  } else {
+    settings.periodSource = "no period given and no summary sheet states one";
   }
 }
 
@@ -162,6 +221,7 @@ bool ScoreStations(const ContestLogs& logs, const std::vector<LineVerdict>& verd
     if (station.sheet) {
       r.claimed = *station.sheet;
       r.claimedFromSheet = true;
+      r.claimFault = ClaimFault(r.claimed);
     } else if (const auto claimed =
                    scoring.Score(station.call, host.Of(station, nullptr, settings), start, end)) {
       r.claimed = *claimed;
@@ -172,10 +232,11 @@ bool ScoreStations(const ContestLogs& logs, const std::vector<LineVerdict>& verd
   return true;
 }
 
-bool WriteResults(const fs::path& out, const ContestLogs& logs,
+bool WriteResults(const ResultsFolder& folder, bool privateUbn, const ContestLogs& logs,
                   const std::vector<LineVerdict>& verdicts,
                   const std::vector<StationResult>& ranked, const CheckSettings& settings,
                   ProgressLine& progress, std::string& error) {
+  const fs::path out = folder.Public();
   if (!WriteFile(out / "results.txt", ResultsText(logs, ranked, settings), error) ||
       !WriteFile(out / "results.csv", ResultsCsv(logs, ranked), error)) {
     return false;
@@ -195,30 +256,43 @@ bool WriteResults(const fs::path& out, const ContestLogs& logs,
   if (!Written(tsvPath, tsv.Commit(), error)) {
     return false;
   }
+  const fs::path reports = privateUbn ? folder.Private() : out;
+  std::error_code ec;
+  fs::create_directories(reports / "stations", ec);
   const int stationCount = static_cast<int>(ranked.size());
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const Station& station = logs.stations[static_cast<std::size_t>(ranked[i].station)];
-    if (!WriteFile(out / UbnFileName(station.call),
-                   UbnText(logs, verdicts, ranked[i], stationCount, settings), error)) {
+    if (!WriteFile(reports / UbnFileName(station),
+                   UbnText(logs, verdicts, ranked[i], stationCount, settings), error) ||
+        !WriteFile(reports / StationPagePath(station),
+                   StationPage(logs, verdicts, ranked[i], stationCount, settings, !privateUbn),
+                   error)) {
       return false;
     }
     progress.Show("writing: " + std::to_string(i + 1) + " of " + std::to_string(stationCount) +
-                  " UBN lists");
+                  " station reports");
   }
-  return WriteFile(out / "index.html", ResultsPage(logs, verdicts, ranked, settings), error);
+  if (!logs.unused.empty()) {
+    std::string text;
+    for (const UnusedFolder& unused : logs.unused) {
+      text += unused.folder + ": " + unused.reason + "; not used\n";
+      for (const std::string& message : unused.messages) {
+        text += "  " + message + "\n";
+      }
+    }
+    if (!WriteFile(out / "not-used.txt", text, error)) {
+      return false;
+    }
+  }
+  return WriteFile(out / "logs.html", LogsPage(logs, ranked, !privateUbn), error) &&
+         WriteFile(out / "index.html", ResultsPage(logs, verdicts, ranked, settings, !privateUbn),
+                   error);
 }
 
 int Check(const CheckOptions& options) {
   const Clock::time_point begin = Clock::now();
   ProgressLine progress;
   std::error_code ec;
-  const fs::path out = fs::absolute(options.outDir, ec);
-  fs::create_directories(out, ec);
-  if (ec || !fs::is_directory(out)) {
-    Say(progress,
-        "cannot make the folder " + options.outDir + (ec ? ": " + ec.message() : std::string()));
-    return kUnusable;
-  }
   const std::string pluginPath = options.pluginPath.empty()
                                      ? ExecutableFolder() + STATS_PLUGIN_FILE_NAME
                                      : fs::absolute(options.pluginPath, ec).string();
@@ -228,31 +302,43 @@ int Check(const CheckOptions& options) {
   std::size_t lines = 0;
   for (const std::string& folder : options.submissions) {
     submissions.push_back(ReadSubmission(folder, texts));
-    ReportSubmission(progress, submissions.back());
     lines += submissions.back().qsos.size();
     progress.Show("reading: " + std::to_string(submissions.size()) + " of " +
                   std::to_string(options.submissions.size()) + " folders, " +
                   std::to_string(lines) + " QSO lines");
   }
-  std::vector<std::string> messages;
-  ContestLogs logs = AssembleContest(std::move(submissions), std::move(texts), messages);
-  for (const std::string& message : messages) {
-    Say(progress, message);
+  ContestLogs logs = AssembleContest(std::move(submissions), std::move(texts));
+  ReportFolders(progress, logs);
+  if (logs.stations.empty()) {
+    Say(progress, "none of the " + std::to_string(options.submissions.size()) +
+                      " folders given holds a usable submission; " + options.outDir +
+                      " is left as it was");
+    return kUnusable;
   }
-  if (options.startMinute || options.endMinute) {
-    std::vector<std::size_t> before;
-    for (const Station& s : logs.stations) {
-      before.push_back(s.unread.size());
+  CheckSettings settings;
+  settings.windowMinutes = options.windowMinutes;
+  settings.removeUniques = options.removeUniques;
+  ChoosePeriod(options, logs, settings);
+  const std::vector<std::size_t> dropped =
+      KeepContestPeriod(logs, settings.startMinute, settings.endMinute);
+  for (std::size_t s = 0; s < logs.stations.size(); ++s) {
+    if (dropped[s] > 0) {
+      Say(progress, logs.stations[s].call + ": " + std::to_string(dropped[s]) +
+                        " QSO lines outside the contest period not read (listed in " +
+                        UbnFileName(logs.stations[s]) + ")");
     }
-    KeepContestPeriod(logs, options.startMinute, options.endMinute);
-    for (std::size_t s = 0; s < logs.stations.size(); ++s) {
-      const std::size_t dropped = logs.stations[s].unread.size() - before[s];
-      if (dropped > 0) {
-        Say(progress, logs.stations[s].call + ": " + std::to_string(dropped) +
-                          " QSO lines outside the contest period not read (listed in " +
-                          UbnFileName(logs.stations[s].call) + ")");
-      }
-    }
+  }
+  Say(progress, "contest period: " + PeriodText(settings));
+  if (logs.qsos.empty()) {
+    Say(progress,
+        "no QSO line lies in the contest period; " + options.outDir + " is left as it was");
+    return kUnusable;
+  }
+  ResultsFolder folder;
+  std::string error;
+  if (!folder.Begin(options.outDir, error)) {
+    Say(progress, error);
+    return kUnusable;
   }
   const double readSeconds = SecondsSince(begin);
 
@@ -261,12 +347,8 @@ int Check(const CheckOptions& options) {
   const std::vector<LineVerdict> verdicts = MatchLogs(logs, options.windowMinutes);
   const double matchSeconds = SecondsSince(step);
 
-  CheckSettings settings;
-  settings.windowMinutes = options.windowMinutes;
-  settings.removeUniques = options.removeUniques;
   step = Clock::now();
   std::vector<StationResult> results;
-  std::string error;
   if (!ScoreStations(logs, verdicts, settings, pluginPath, progress, results, error)) {
     Say(progress, error);
     return kUnusable;
@@ -275,9 +357,15 @@ int Check(const CheckOptions& options) {
 
   step = Clock::now();
   CountVerdicts(logs, verdicts, results);
+  for (StationResult& r : results) {
+    r.clockMinutes = ClockOffset(logs, verdicts, r.station);
+  }
   RankStations(logs, results);
-  if (!WriteResults(out, logs, verdicts, results, settings, progress, error)) {
-    Say(progress, error);
+  PlaceInCategories(logs, results);
+  if (!WriteResults(folder, options.privateUbn, logs, verdicts, results, settings, progress,
+                    error) ||
+      !folder.Publish(error)) {
+    Say(progress, error + "; " + options.outDir + " is left as it was");
     return kUnusable;
   }
   const double writeSeconds = SecondsSince(step);
@@ -286,7 +374,8 @@ int Check(const CheckOptions& options) {
                     std::to_string(logs.qsos.size()) + " QSO lines checked in " +
                     Seconds(SecondsSince(begin)) + " (reading " + Seconds(readSeconds) +
                     ", matching " + Seconds(matchSeconds) + ", scoring " + Seconds(scoreSeconds) +
-                    ", writing " + Seconds(writeSeconds) + "); results in " + out.string());
+                    ", writing " + Seconds(writeSeconds) + "); results in " +
+                    fs::absolute(options.outDir, ec).string());
   return kWritten;
 }
 

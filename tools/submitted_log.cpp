@@ -11,6 +11,7 @@
 #include "tools/host_qso.h"
 #include "tools/plugin_files.h"
 #include "tools/read_whole_file.h"
+#include "tools/shown_text.h"
 
 namespace {
 
@@ -19,6 +20,11 @@ namespace fs = std::filesystem;
 constexpr std::size_t kQsoLineFields = 9;
 constexpr long kMinutesPerDay = 1440;
 constexpr std::string_view kSheetCallLabel = "Callsign Used :";
+constexpr std::string_view kSheetDatesLabel = "Contest Date(s) :";
+constexpr std::string_view kSheetPowerLabel = "CATEGORY-POWER :";
+constexpr std::string_view kSheetClubLabel = "Team/Club :";
+// What a sheet states about the station is shown in lists: a few words.
+constexpr std::size_t kSheetValueChars = 30;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -32,6 +38,33 @@ int DigitsValue(std::string_view s) {
     v = v * 10 + (c - '0');
   }
   return v;
+}
+
+// A call or serial as a line may carry it: printable ASCII without blanks.
+bool AllPrintable(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
+std::string Quoted(std::string_view field) { return "'" + ShownText(field) + "'"; }
+
+// A call field's fault, or an empty text.
+std::string CallFault(std::string_view call) {
+  if (call.size() > kMaxCallChars) {
+    return "call " + Quoted(call) + " is longer than " + std::to_string(kMaxCallChars) +
+           " characters";
+  }
+  if (!AllPrintable(call)) {
+    return "call " + Quoted(call) + " holds characters no call has";
+  }
+  return std::string();
+}
+
+std::string SerialFault(std::string_view serial) {
+  if (serial.size() > kMaxSerialChars || !AllPrintable(serial)) {
+    return "serial " + Quoted(serial) + " is not one (at most " + std::to_string(kMaxSerialChars) +
+           " letters, digits or signs)";
+  }
+  return std::string();
 }
 
 // The band of a frequency in kHz as the operator windows tell it (by its whole
@@ -61,64 +94,79 @@ int GroupOfCode(std::string_view code, int* mode) {
 
 bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
   std::error_code ec;
-  if (fs::is_directory(path, ec)) {
+  if (fs::is_directory(fs::symlink_status(path, ec))) {
     error = "it is a folder";
     return false;
   }
-  return ReadWholeFile(path.string(), bytes, error);
-}
-
-// Calls each line of `bytes` with its number and text (without the line end).
-template <class F>
-void ForEachLine(const std::string& bytes, F&& f) {
-  std::size_t at = 0;
-  int number = 0;
-  while (at < bytes.size()) {
-    std::size_t end = bytes.find('\n', at);
-    if (end == std::string::npos) {
-      end = bytes.size();
-    }
-    std::string_view line(bytes.data() + at, end - at);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    f(++number, line);
-    at = end + 1;
+  if (!ReadRegularFile(path.string(), kMaxFileBytes, bytes, error)) {
+    return false;
   }
+  const std::string_view start(bytes.data(), std::min<std::size_t>(bytes.size(), 2));
+  if (start == "\xFF\xFE" || start == "\xFE\xFF") {
+    error = "it is UTF-16 text, not plain text";
+    return false;
+  }
+  return true;
 }
 
-void ReadSheet(SubmittedLog& log, const fs::path& path, const std::string& name) {
+// "13-Feb-2016" as a day number.
+std::optional<long> SheetDay(std::string_view text) {
+  static constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const std::size_t first = text.find('-');
+  const std::size_t second = first == std::string_view::npos ? first : text.find('-', first + 1);
+  if (second == std::string_view::npos || first == 0 || first > 2 || second != first + 4 ||
+      text.size() != second + 5 || !AllDigits(text.substr(0, first)) ||
+      !AllDigits(text.substr(second + 1))) {
+    return std::nullopt;
+  }
+  const auto month = std::find(std::begin(kMonths), std::end(kMonths), text.substr(first + 1, 3));
+  if (month == std::end(kMonths)) {
+    return std::nullopt;
+  }
+  const std::string iso = std::string(text.substr(second + 1)) + "-" +
+                          FormatText("%02d-%02d", static_cast<int>(month - kMonths) + 1,
+                                     DigitsValue(text.substr(0, first)));
+  const std::optional<long> day = DayNumberOfIsoDate(iso);
+  return day && *day >= kFirstDay && *day <= kLastDay ? day : std::nullopt;
+}
+
+// The text after `label` on a line holding it, trimmed, or empty.
+std::optional<std::string_view> ValueAfter(std::string_view line, std::string_view label) {
+  const std::size_t at = line.find(label);
+  if (at == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return TrimWhiteSpace(line.substr(at + label.size()));
+}
+
+struct Entry {
+  int group;
+  std::string name;  // as shown
+  fs::path path;     // what is read
+};
+
+void ReadSheet(SubmittedLog& log, const Entry& e) {
   std::string bytes;
   std::string error;
-  if (!ReadFile(path, bytes, error)) {
-    log.messages.push_back("cannot read " + log.PathOf(name) + ": " + error);
+  if (!ReadFile(e.path, bytes, error)) {
+    log.messages.push_back("cannot read " + log.PathOf(e.name) + ": " + error);
     return;
   }
-  SubmittedLog::Sheet sheet;
-  sheet.file = name;
-  ForEachLine(bytes, [&](int, std::string_view line) {
-    const std::size_t label = line.find(kSheetCallLabel);
-    if (sheet.call.empty() && label != std::string_view::npos) {
-      sheet.call = ToUpperAscii(TrimWhiteSpace(line.substr(label + kSheetCallLabel.size())));
-    }
-  });
-  sheet.table = ParseScoreTable(bytes);
-  if (!sheet.table) {
-    log.messages.push_back(log.PathOf(name) +
-                           " holds no readable score table; the claimed score is worked out "
-                           "from the logs");
-  }
+  SubmittedLog::Sheet sheet = ParseSheet(bytes);
+  sheet.file = e.name;
   log.sheets.push_back(std::move(sheet));
 }
 
-void ReadLog(SubmittedLog& log, const fs::path& path, const std::string& name, TextPool& texts) {
+void ReadLog(SubmittedLog& log, const Entry& e, TextPool& texts) {
   std::string bytes;
   std::string error;
-  if (!ReadFile(path, bytes, error)) {
-    log.messages.push_back("cannot read " + log.PathOf(name) + ": " + error);
+  if (!ReadFile(e.path, bytes, error)) {
+    log.messages.push_back("cannot read " + log.PathOf(e.name) + ": " + error);
     return;
   }
   const int file = static_cast<int>(log.files.size());
+  const std::string& name = e.name;
   log.files.push_back(name);
   // A report run's line is about 70 bytes long.
   log.qsos.reserve(log.qsos.size() + bytes.size() / 64);
@@ -135,12 +183,17 @@ void ReadLog(SubmittedLog& log, const fs::path& path, const std::string& name, T
     }
     return texts.Intern(upper);
   };
-  ForEachLine(bytes, [&](int number, std::string_view line) {
+  ForEachTextLine(bytes, [&](int number, std::string_view line) {
     if (std::all_of(line.begin(), line.end(), IsBlank)) {
       return;  // an empty line carries nothing to lose
     }
+    ++log.lines;
     if (!ParseQsoLine(line, q, reason)) {
-      log.unread.push_back(UnreadLine{file, number, reason});
+      if (log.unread.size() < kMaxUnreadKept) {
+        log.unread.push_back(UnreadLine{file, number, reason});
+      } else {
+        ++log.unreadMore;
+      }
       return;
     }
     LoggedQso qso;
@@ -162,9 +215,39 @@ void ReadLog(SubmittedLog& log, const fs::path& path, const std::string& name, T
   });
 }
 
+// What the folder's entry `path` leads to: itself, or for a link the regular
+// file inside the folder it names. Empty, with the reason, for anything else.
+std::optional<fs::path> Readable(const fs::path& folder, const fs::directory_entry& entry,
+                                 std::string& reason) {
+  std::error_code ec;
+  if (!entry.is_symlink(ec)) {
+    return entry.path();
+  }
+  const fs::path target = fs::canonical(entry.path(), ec);
+  if (ec) {
+    reason = "it is a link that leads nowhere";
+    return std::nullopt;
+  }
+  const fs::path home = fs::canonical(folder, ec);
+  const auto [end, unused] = std::mismatch(home.begin(), home.end(), target.begin(), target.end());
+  if (ec || end != home.end()) {
+    reason = "it is a link out of the folder";
+    return std::nullopt;
+  }
+  if (!fs::is_regular_file(fs::symlink_status(target, ec))) {
+    reason = "it is a link to something that is not a regular file";
+    return std::nullopt;
+  }
+  return target;
+}
+
 }  // namespace
 
 bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason) {
+  if (line.size() > kMaxLineBytes) {
+    reason = "a line of " + std::to_string(line.size()) + " bytes is too long for a QSO line";
+    return false;
+  }
   std::string_view fields[kQsoLineFields];
   std::size_t count = 0;
   std::size_t i = 0;
@@ -195,7 +278,7 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
     return false;
   }
   if (!AllDigits(fields[1]) || fields[1].size() > 7) {
-    reason = "frequency '" + std::string(fields[1]) + "' is not a number of kHz";
+    reason = "frequency " + Quoted(fields[1]) + " is not a number of kHz";
     return false;
   }
   out.khz = DigitsValue(fields[1]);
@@ -206,20 +289,36 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
   }
   out.group = GroupOfCode(fields[2], &out.code);
   if (out.group < 0) {
-    reason = "mode '" + std::string(fields[2]) + "' is none of the contest's";
+    reason = "mode " + Quoted(fields[2]) + " is none of the contest's";
     return false;
   }
   const std::optional<long> day = DayNumberOfIsoDate(fields[3]);
   if (!day) {
-    reason = "'" + std::string(fields[3]) + "' is not a date (YYYY-MM-DD)";
+    reason = Quoted(fields[3]) + " is not a date (YYYY-MM-DD)";
+    return false;
+  }
+  if (*day < kFirstDay || *day > kLastDay) {
+    reason = Quoted(fields[3]) + " lies outside the years 1900 to 2099";
     return false;
   }
   const std::string_view time = fields[4];
   const std::optional<long> seconds =
       time.size() == 4 ? SecondsOfTime(time) : std::optional<long>();
   if (!seconds) {
-    reason = "'" + std::string(time) + "' is not a time (HHMM)";
+    reason = Quoted(time) + " is not a time (HHMM)";
     return false;
+  }
+  for (const std::string_view call : {fields[5], fields[7]}) {
+    reason = CallFault(call);
+    if (!reason.empty()) {
+      return false;
+    }
+  }
+  for (const std::string_view serial : {fields[6], fields[8]}) {
+    reason = SerialFault(serial);
+    if (!reason.empty()) {
+      return false;
+    }
   }
   out.minute = static_cast<int>(*day * kMinutesPerDay + *seconds / 60);
   out.ownCall = fields[5];
@@ -229,8 +328,45 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
   return true;
 }
 
+SubmittedLog::Sheet ParseSheet(std::string_view bytes) {
+  SubmittedLog::Sheet sheet;
+  bool dates = false;
+  ForEachTextLine(bytes, [&](int, std::string_view line) {
+    if (sheet.call.empty()) {
+      if (const auto value = ValueAfter(line, kSheetCallLabel)) {
+        sheet.call = ToUpperAscii(*value);
+      }
+    }
+    if (!dates) {
+      if (const auto value = ValueAfter(line, kSheetDatesLabel)) {
+        dates = true;
+        const std::size_t dash = value->find(" - ");
+        sheet.firstDay = SheetDay(value->substr(0, dash));
+        sheet.lastDay =
+            dash == std::string_view::npos ? sheet.firstDay : SheetDay(value->substr(dash + 3));
+        if (!sheet.firstDay || !sheet.lastDay || *sheet.lastDay < *sheet.firstDay) {
+          sheet.firstDay.reset();
+          sheet.lastDay.reset();
+        }
+      }
+    }
+    if (sheet.category.empty()) {
+      if (const auto value = ValueAfter(line, kSheetPowerLabel)) {
+        sheet.category = ShownText(ToUpperAscii(*value), kSheetValueChars);
+      }
+    }
+    if (sheet.club.empty()) {
+      if (const auto value = ValueAfter(line, kSheetClubLabel)) {
+        sheet.club = ShownText(*value, kSheetValueChars);
+      }
+    }
+  });
+  sheet.table = ParseScoreTable(bytes);
+  return sheet;
+}
+
 std::string SubmittedLog::PathOf(const std::string& file) const {
-  return (fs::path(folder) / file).string();
+  return ShownText((fs::path(folder) / file).string(), 300);
 }
 
 SubmittedLog ReadSubmission(const std::string& folder, TextPool& texts) {
@@ -238,30 +374,37 @@ SubmittedLog ReadSubmission(const std::string& folder, TextPool& texts) {
   log.folder = folder;
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) {
-    log.messages.push_back(folder + " is not a folder");
+    log.isFolder = false;
+    log.messages.push_back(ShownText(folder, 300) + " is not a folder");
     return log;
   }
-  struct Entry {
-    int group;
-    std::string name;
-    fs::path path;
-  };
   std::vector<Entry> logs;
   std::vector<Entry> sheets;
   std::vector<std::string> others;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    const int group = ModeGroupOfLogFileName(name);
-    if (group >= 0) {
-      logs.push_back(Entry{group, name, it->path()});
-    } else if (IsSummarySheetFileName(name)) {
-      sheets.push_back(Entry{-1, name, it->path()});
-    } else {
-      others.push_back(name);
+    std::string name;
+    try {
+      name = ShownText(it->path().filename().string(), 60);
+    } catch (const std::exception&) {
+      name = "?";  // a name the system cannot give in this program's code page
     }
+    const int group = ModeGroupOfLogFileName(name);
+    const bool sheet = group < 0 && IsSummarySheetFileName(name);
+    if (group < 0 && !sheet) {
+      others.push_back(name);
+      continue;
+    }
+    std::string reason;
+    const std::optional<fs::path> path = Readable(folder, *it, reason);
+    if (!path) {
+      log.messages.push_back("cannot read " + log.PathOf(name) + ": " + reason);
+      continue;
+    }
+    (sheet ? sheets : logs).push_back(Entry{group, name, *path});
   }
   if (ec) {
-    log.messages.push_back("cannot list " + folder + ": " + ec.message());
+    log.isFolder = false;
+    log.messages.push_back("cannot list " + ShownText(folder, 300) + ": " + ec.message());
     return log;
   }
   auto byGroupAndName = [](const Entry& a, const Entry& b) {
@@ -274,11 +417,21 @@ SubmittedLog ReadSubmission(const std::string& folder, TextPool& texts) {
     log.messages.push_back(log.PathOf(name) +
                            " is neither a per-mode log nor a summary sheet; not read");
   }
-  for (const Entry& e : logs) {
-    ReadLog(log, e.path, e.name, texts);
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    if (i < kMaxLogFiles) {
+      ReadLog(log, logs[i], texts);
+    } else {
+      log.messages.push_back(log.PathOf(logs[i].name) + ": more than " +
+                             std::to_string(kMaxLogFiles) + " per-mode logs; not read");
+    }
   }
-  for (const Entry& e : sheets) {
-    ReadSheet(log, e.path, e.name);
+  for (std::size_t i = 0; i < sheets.size(); ++i) {
+    if (i < kMaxLogFiles) {
+      ReadSheet(log, sheets[i]);
+    } else {
+      log.messages.push_back(log.PathOf(sheets[i].name) + ": more than " +
+                             std::to_string(kMaxLogFiles) + " summary sheets; not read");
+    }
   }
   return log;
 }

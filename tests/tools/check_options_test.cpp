@@ -44,9 +44,16 @@ TEST(CheckOptionsTest, RefusesWhatItCannotUse) {
       {{"--out", "res", "--window", "-1", "a"}, "--window: Value -1 not in range 0 to 1440"},
       {{"--out", "res", "--window", "ten", "a"}, "--window: Value ten not in range 0 to 1440"},
       {{"--out", "res", "--start", "13.02.2016", "a"},
-       "--start: '13.02.2016' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\""},
+       "--start: '13.02.2016' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\" in the years 1900 to 2099"},
       {{"--out", "res", "--end", "2016-02-14 2400", "a"},
-       "--end: '2016-02-14 2400' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\""},
+       "--end: '2016-02-14 2400' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\" in the years 1900 to "
+       "2099"},
+      // Far dates are refused, never wrapped around.
+      {{"--out", "res", "--start", "9999-12-31", "a"},
+       "--start: '9999-12-31' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\" in the years 1900 to 2099"},
+      {{"--out", "res", "--end", "1899-12-31 0000", "a"},
+       "--end: '1899-12-31 0000' is not YYYY-MM-DD or \"YYYY-MM-DD HHMM\" in the years 1900 to "
+       "2099"},
       {{"--out", "res", "--start", "2016-02-14", "--end", "2016-02-13", "a"},
        "--end lies before --start"},
       {{"--out", "res", "--fast", "a"}, "unknown option --fast"},

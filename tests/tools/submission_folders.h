@@ -40,14 +40,23 @@ class SubmissionFolders : public ::testing::Test {
     return dir.string();
   }
 
-  // Reads the folders as one contest; the messages land in `messages_`.
+  // Reads the folders as one contest; what the stations' folders and the
+  // folders not used say lands in `messages_`, in that order.
   ContestLogs Read(const std::vector<std::string>& folders) {
     TextPool texts;
     std::vector<SubmittedLog> submissions;
     for (const std::string& folder : folders) {
       submissions.push_back(ReadSubmission(folder, texts));
     }
-    return AssembleContest(std::move(submissions), std::move(texts), messages_);
+    ContestLogs logs = AssembleContest(std::move(submissions), std::move(texts));
+    for (const Station& s : logs.stations) {
+      messages_.insert(messages_.end(), s.messages.begin(), s.messages.end());
+    }
+    for (const UnusedFolder& u : logs.unused) {
+      messages_.push_back(u.folder + ": " + u.reason + "; not used");
+      messages_.insert(messages_.end(), u.messages.begin(), u.messages.end());
+    }
+    return logs;
   }
 
   std::filesystem::path root_;

@@ -145,21 +145,29 @@ TEST_F(SubmittedLogTest, StationsThatCannotBeToldApartAreLeftOut) {
   const ContestLogs logs =
       Read({good, twoCalls, first, second, empty, garbage, (root_ / "missing").string()});
 
-  ASSERT_EQ(1u, logs.stations.size());
+  // The folder named later replaces the earlier one, as a resubmission does.
+  ASSERT_EQ(2u, logs.stations.size());
   EXPECT_EQ("Q1AA", logs.stations[0].call);
   EXPECT_FALSE(logs.stations[0].sheet.has_value());
   EXPECT_EQ(0, logs.StationOfCall(logs.texts.Find("Q1AA")));
-  EXPECT_EQ(-1, logs.StationOfCall(logs.texts.Find("Q4DD")));
+  EXPECT_EQ(1, logs.StationOfCall(logs.texts.Find("Q4DD")));
+  EXPECT_EQ(second, logs.stations[1].folder);
+  EXPECT_TRUE(logs.SentUnusedLog(logs.texts.Find("Q3CC")));
+  EXPECT_FALSE(logs.SentUnusedLog(logs.texts.Find("Q4DD")));
+  const std::string missing = (root_ / "missing").string();
   const std::vector<std::string> expected = {
-      twoCalls +
-          ": its lines name more than one own call (Q3CC in RTTY.log; Q3CD in RTTY.log); "
-          "left out",
-      empty + " holds none of the per-mode logs; left out",
-      garbage + " holds no readable QSO line; left out",
-      (root_ / "missing").string() + " holds none of the per-mode logs; left out",
       (std::filesystem::path(good) / "Q1AA.sum").string() +
           " names Q1XX, not the logs' Q1AA; not used",
-      "Q4DD sent more than one folder (" + first + ", " + second + "); all left out",
+      empty + ": holds none of the per-mode logs; not used",
+      (std::filesystem::path(empty) / "readme.txt").string() +
+          " is neither a per-mode log nor a summary sheet; not read",
+      first + ": also holds Q4DD's logs; " + second + ", named later, is used; not used",
+      garbage + ": holds no readable QSO line; not used",
+      missing + ": is no folder that can be read; not used",
+      missing + " is not a folder",
+      twoCalls +
+          ": its lines name more than one own call (Q3CC in RTTY.log; Q3CD in RTTY.log); "
+          "not used",
   };
   EXPECT_EQ(expected, messages_);
 }
