@@ -14,8 +14,9 @@
 // bytes are written into the target itself instead, which that program lets
 // us do when it shares the file for writing. That write is not whole or not at
 // all: a reader may meet the file half-written, and a failure on the way
-// leaves it cut short (and is reported). The temporary file is removed first,
-// so the room it proved is there for the bytes.
+// leaves it cut short (and is reported). WriteWholeFile removes the temporary
+// file first, so the room it proved is there for the bytes; WholeFileWriter
+// copies from it and removes it after.
 //
 // Safe on any thread; two writers of one target leave one of their files.
 #pragma once
