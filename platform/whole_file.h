@@ -7,7 +7,8 @@
 // The temporary file has a name of its own for every write, made new in the
 // target's folder: no other writer's file, no file of the user's and no
 // folder of that name is ever opened, replaced or removed. A target that is a
-// link is followed: the link stays and the file it names is replaced.
+// link to a file is followed: the link stays and the file it names is
+// replaced (a link to a device or a folder is itself replaced).
 //
 // When the system refuses the replacement only because another program holds
 // the target open (Windows does, even for a program that shares it), the new

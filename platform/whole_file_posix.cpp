@@ -25,8 +25,13 @@ std::string FinalTarget(const std::string& path, std::string& reason) {
   // As many links as the system itself follows before it calls it a loop.
   for (int hops = 0; hops < 40; ++hops) {
     struct stat st;
-    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-      return at;  // a file, a folder or nothing yet: the write says what fails
+    if (::lstat(at.c_str(), &st) != 0) {
+      return at;  // nothing there yet (or unreachable): the write says what fails
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      // A link is followed only to a file. A device, a pipe or a folder
+      // must never be renamed over: the link itself is what gets replaced.
+      return at == path || S_ISREG(st.st_mode) ? at : path;
     }
     char text[PATH_MAX];
     const ssize_t n = ::readlink(at.c_str(), text, sizeof text);

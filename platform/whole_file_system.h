@@ -1,6 +1,7 @@
 // The steps of writing a whole file that differ between systems.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -15,7 +16,8 @@ using SystemPath = std::string;
 
 // The file that `path` finally names, links followed: a link stays a link and
 // its target is the file that gets written. A target that does not exist yet
-// is named all the same. Empty, with the system's reason, when the links go
+// is named all the same; one that is not a file (a device, a folder) is not,
+// and `path` itself is. Empty, with the system's reason, when the links go
 // round in a circle.
 SystemPath FinalTarget(const std::string& path, std::string& reason);
 
@@ -32,7 +34,9 @@ bool FlushToDisk(std::FILE* stream);
 
 struct MoveOutcome {
   std::string reason;        // empty when the temporary file took the target's place
-  bool targetInUse = false;  // refused only because another program holds the target
+  // Refused in the way the system refuses a target that another program holds
+  // open; writing into the target itself may still succeed.
+  bool targetInUse = false;
 };
 
 // Puts `temporary` in the place of `target` in one step, replacing a file that

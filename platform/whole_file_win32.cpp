@@ -64,6 +64,13 @@ std::wstring FinalTarget(const std::string& path, std::string&) {
   if (file == INVALID_HANDLE_VALUE) {
     return given;  // nothing there yet (or unreachable): the write says what fails
   }
+  // A link is followed only to a file; a folder is never written over.
+  BY_HANDLE_FILE_INFORMATION info;
+  if (::GetFileInformationByHandle(file, &info) == 0 ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ::CloseHandle(file);
+    return given;
+  }
   std::wstring final(MAX_PATH, L'\0');
   DWORD n = ::GetFinalPathNameByHandleW(file, &final[0], static_cast<DWORD>(final.size()),
                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);

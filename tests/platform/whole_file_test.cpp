@@ -1,6 +1,7 @@
 #include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <set>
@@ -221,5 +222,18 @@ TEST_F(WholeFileTest, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
   EXPECT_TRUE(IsLink("SSTV.log"));
   EXPECT_EQ(kOld, ReadFile("logs/SSTV.log"));
   EXPECT_EQ("Too many levels of symbolic links", WriteWholeFile("loop.a", kNew));
+  EXPECT_EQ(std::set<std::string>({"RTTY.log", "SSTV.log"}), FilesIn("logs"));
+
+  // Only a file is written through a link: a device is never renamed over,
+  // and the link itself takes the new file, as a link to a folder does.
+  ASSERT_EQ(0, symlink("/dev/null", "null.log"));
+  ASSERT_EQ(0, symlink("logs", "folder.log"));
+  EXPECT_EQ("", WriteWholeFile("null.log", kNew));
+  EXPECT_EQ("", WriteWholeFile("folder.log", kOld));
+  EXPECT_FALSE(IsLink("null.log") || IsLink("folder.log"));
+  EXPECT_EQ(kNew, ReadFile("null.log"));
+  EXPECT_EQ(kOld, ReadFile("folder.log"));
+  struct stat null;
+  EXPECT_TRUE(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
   EXPECT_EQ(std::set<std::string>({"RTTY.log", "SSTV.log"}), FilesIn("logs"));
 }
