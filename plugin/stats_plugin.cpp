@@ -1,10 +1,12 @@
 #include "plugin/stats_plugin.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 
-#include "plugin/user_interface.h"
 #include "plugin/module_state.h"
+#include "plugin/user_interface.h"
 #include "scoring/call_check.h"
 #include "scoring/score.h"
 #include "windows/panel_control.h"
@@ -72,26 +74,33 @@ const char* PluginGetResult(ModuleState& m, int* out) {
 
 int PluginResetStats(ModuleState& m, int reportFlag, const std::string& callsign,
                      const COleDateTime& start, const COleDateTime& end) {
+  // Everything that needs memory is made ready first: the texts of the
+  // heading, the grid rows and the header form. The module then changes only
+  // by swaps and clears, and the header form cannot fail, so running out of
+  // memory leaves the module as it was or as a whole reset leaves it (a form
+  // whose values cannot be taken in counts as cancelled).
   ResultHeading heading{FormatDateTime(start, "%d.%m"), FormatDateTime(end, "%d.%m.%Y"),
                         m.settings.Read(settings_key::kMode), callsign};
   WorkedGrid grid;
   LabelGridRows(grid);
-  // The header form comes before the log is emptied: everything that can fail
-  // is done before the module changes. It is modal, so it runs without the
-  // lock the panel thread needs.
+  std::optional<HeaderReview> review;
   if (reportFlag != 0) {
-    m.report.PrepareHeader(callsign, start, end, m.settings, *m.ui);
+    review.emplace(m.report.LoadHeader(callsign, start, end, m.settings));
   }
   {
     std::lock_guard<std::mutex> lock(m.mutex);
-    m.heading = std::move(heading);
+    m.heading = std::move(heading);  // the dates, the contestant, the mode word
     m.qsos.Clear();
     m.bandList.clear();
     m.grid.swap(grid);
     m.reportFlag = reportFlag;
   }
-  // The panel toggle may wait for the panel thread: not under the lock either.
-  if (reportFlag != 0) {
+  // From here the panel sees the new pass: an empty log, and a mode word that
+  // its buttons may change at any time, also while the header form is open.
+  // The form is modal and the panel toggle may wait for the panel thread, so
+  // neither runs under the lock the panel thread needs.
+  if (review) {
+    m.report.ReviewHeader(*review, m.settings, *m.ui);
     m.settings.Write(settings_key::kStart, "1");
   }
   PanelToggle(m.settings, *m.panel);

@@ -13,8 +13,8 @@
 #include "contest/header_fields.h"
 #include "contest/mode_groups.h"
 #include "platform/ole_date_time.h"
+#include "reports/cabrillo_form.h"
 
-class Cabrillo;
 class QsoStore;
 class Settings;
 
@@ -29,6 +29,16 @@ class IHeaderFormHost {
   virtual int RunHeaderForm(Cabrillo& form) = 0;
 };
 
+// The opening step of a report run, made ready before it is taken: the
+// header values as loaded and the form that shows them.
+struct HeaderReview {
+  CabrilloHeader loaded;  // what the record keeps when the form is not confirmed
+  std::string fileWord;
+  COleDateTime start;
+  COleDateTime end;
+  Cabrillo form;
+};
+
 class CContestReport : public CabrilloHeader {
  public:
   std::string m_fileWord;
@@ -39,8 +49,21 @@ class CContestReport : public CabrilloHeader {
 
   // Opening step of a report run: loads the header values, lets the operator
   // review them in the header form and saves them on OK. 1 confirmed, 0 not.
+  // The same as LoadHeader followed by ReviewHeader.
   int PrepareHeader(const std::string& callsign, const COleDateTime& start, const COleDateTime& end,
                     const Settings& settings, IHeaderFormHost& forms);
+
+  // The opening step in two halves, for a caller that must do everything that
+  // can fail before it changes anything. LoadHeader reads the settings and
+  // fills the form; it changes nothing and may run out of memory.
+  HeaderReview LoadHeader(const std::string& callsign, const COleDateTime& start,
+                          const COleDateTime& end, const Settings& settings) const;
+  // ReviewHeader shows the form and takes the run's values into the record.
+  // It never fails: a form that cannot be shown, or whose values cannot be
+  // taken in for want of memory, counts as cancelled, and a settings write
+  // that runs out of memory loses that value and the ones after it, as a
+  // file that cannot be written does.
+  int ReviewHeader(HeaderReview& review, const Settings& settings, IHeaderFormHost& forms) noexcept;
 
   // Formats one QSO line and files it under its mode code; unknown codes drop it.
   void AddQsoLine(const std::string& theirCall, int freqKhz, const std::string& modeCode,

@@ -2,25 +2,32 @@
 // file and fixed defaults, the operator reviews them in the header form, and a
 // confirmed form is saved back and brought into the record's continuation form.
 //
-// Host's thread only; the form runs modally, so no lock may be held. The
-// values are worked out in a copy and moved into the record only at the end,
-// so that running out of memory on the way leaves the record as it was.
+// Host's thread only; the form runs modally, so no lock may be held. Whatever
+// needs memory is done in copies, and the record takes the result only by
+// moves, so that running out of memory on the way leaves the record as it was
+// or as after a cancelled form.
 #include <string>
 #include <utility>
 
+#include "contest/file_word.h"
 #include "contest/settings.h"
 #include "platform/dialog_result.h"
 #include "platform/text.h"
 #include "reports/cabrillo_form.h"
 #include "reports/contest_report.h"
-#include "contest/file_word.h"
 
 int CContestReport::PrepareHeader(const std::string& callsign, const COleDateTime& start,
                                   const COleDateTime& end, const Settings& settings,
                                   IHeaderFormHost& forms) {
-  CabrilloHeader h = *this;  // the overlay keeps its last confirmed value
+  HeaderReview review = LoadHeader(callsign, start, end, settings);
+  return ReviewHeader(review, settings, forms);
+}
+
+HeaderReview CContestReport::LoadHeader(const std::string& callsign, const COleDateTime& start,
+                                        const COleDateTime& end, const Settings& settings) const {
+  HeaderReview review{*this, FileWordOf(callsign), start, end, Cabrillo()};
+  CabrilloHeader& h = review.loaded;  // the overlay keeps its last confirmed value
   h.m_callsign = callsign;
-  std::string fileWord = FileWordOf(callsign);
 
   h.m_operators = settings.Read(settings_key::kOperators, h.m_callsign);
   h.m_name = settings.Read(settings_key::kName);
@@ -45,39 +52,56 @@ int CContestReport::PrepareHeader(const std::string& callsign, const COleDateTim
   h.m_club = settings.Read(settings_key::kClub);
   // The soapbox is kept on one settings line with its line breaks as markers;
   // the form shows them as the lines the operator typed.
-  h.m_soapbox = ReplaceAll(ReplaceAll(settings.Read(settings_key::kSoapBox), "<CR>", "\r"), "<LF>",
-                           "\n");
+  h.m_soapbox =
+      ReplaceAll(ReplaceAll(settings.Read(settings_key::kSoapBox), "<CR>", "\r"), "<LF>", "\n");
 
-  Cabrillo form;
-  static_cast<CabrilloHeader&>(form) = h;
-  if (forms.RunHeaderForm(form) != kDialogOk) {
-    static_cast<CabrilloHeader&>(*this) = std::move(h);
-    m_fileWord = std::move(fileWord);
-    m_start = start;
-    m_end = end;
-    return 0;
+  static_cast<CabrilloHeader&>(review.form) = h;
+  return review;
+}
+
+int CContestReport::ReviewHeader(HeaderReview& review, const Settings& settings,
+                                 IHeaderFormHost& forms) noexcept {
+  CabrilloHeader stored;     // as the settings file keeps them
+  CabrilloHeader confirmed;  // as the record keeps them
+  bool taken = false;
+  try {
+    if (forms.RunHeaderForm(review.form) == kDialogOk) {
+      stored = static_cast<const CabrilloHeader&>(review.form);
+      // The claimed score is the plug-in's own sum; the form only shows it.
+      stored.m_claimed = review.loaded.m_claimed;
+      stored.m_soapbox = ReplaceAll(ReplaceAll(stored.m_soapbox, "\r", "<CR>"), "\n", "<LF>");
+      confirmed = stored;
+      // Cabrillo continues a multi-line header value on lines that repeat the
+      // keyword. The address is typed on one line with "<CR>" where a line
+      // ends.
+      confirmed.m_soapbox =
+          ReplaceAll(ReplaceAll(stored.m_soapbox, "<CR>", "\r\nSOAPBOX: "), "<LF>", "");
+      confirmed.m_address =
+          ReplaceAll(ReplaceAll(stored.m_address, "<CR>", "\r\nADDRESS: "), "<LF>", "");
+      taken = true;
+    }
+  } catch (...) {
+    taken = false;  // the form failed, or its values could not be taken in
   }
 
-  // The claimed score is the plug-in's own sum; the form only shows it.
-  std::string claimed = std::move(h.m_claimed);
-  h = static_cast<const CabrilloHeader&>(form);
-  h.m_claimed = std::move(claimed);
-
-  h.m_soapbox = ReplaceAll(ReplaceAll(h.m_soapbox, "\r", "<CR>"), "\n", "<LF>");
-  for (const StoredHeaderField& stored : kStoredHeaderFields) {
-    settings.Write(stored.key, h.*stored.member);
+  if (taken) {
+    try {
+      for (const StoredHeaderField& field : kStoredHeaderFields) {
+        settings.Write(field.key, stored.*field.member);
+      }
+    } catch (...) {
+      // The values not yet stored are lost, as on a disk that is full.
+    }
   }
-  // Cabrillo continues a multi-line header value on lines that repeat the
-  // keyword. The address is typed on one line with "<CR>" where a line ends.
-  h.m_soapbox = ReplaceAll(ReplaceAll(h.m_soapbox, "<CR>", "\r\nSOAPBOX: "), "<LF>", "");
-  h.m_address = ReplaceAll(ReplaceAll(h.m_address, "<CR>", "\r\nADDRESS: "), "<LF>", "");
 
-  static_cast<CabrilloHeader&>(*this) = std::move(h);
-  m_fileWord = std::move(fileWord);
-  m_start = start;
-  m_end = end;
-  for (std::vector<std::string>& lines : m_modeLines) {
-    lines.clear();
+  static_cast<CabrilloHeader&>(*this) = taken ? std::move(confirmed) : std::move(review.loaded);
+  m_fileWord.swap(review.fileWord);
+  m_start = review.start;
+  m_end = review.end;
+  if (taken) {
+    for (std::vector<std::string>& lines : m_modeLines) {
+      lines.clear();
+    }
   }
-  return 1;
+  return taken ? 1 : 0;
 }

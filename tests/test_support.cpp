@@ -151,19 +151,49 @@ int HostReset(int reportFlag, const std::string& callsign) {
   return HostReset(reportFlag, callsign, HostTime(2016, 6, 1), HostTime(2016, 6, 2));
 }
 
-std::string FolderInTheWayReason() {
 #if defined(_WIN32)
-  // The system refuses to put a file where a folder is, in its own words.
+std::string SystemReason(unsigned long error) {
   char text[256] = "";
   const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
+                                 nullptr, error, 0, text, sizeof text, nullptr);
   std::string reason(text, n);
   while (!reason.empty() &&
          (reason.back() == '\r' || reason.back() == '\n' || reason.back() == '.')) {
     reason.pop_back();
   }
   return reason;
+}
+#endif
+
+std::string FolderInTheWayReason() {
+#if defined(_WIN32)
+  // The system refuses to put a file where a folder is, in its own words.
+  return SystemReason(ERROR_ACCESS_DENIED);
 #else
   return "Is a directory";
+#endif
+}
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (dirent* e = readdir(d)) {
+      const std::string name = e->d_name;
+      if (name != "." && name != "..") {
+        names.insert(name);
+      }
+    }
+    closedir(d);
+  }
+  return names;
+}
+
+bool IsLink(const std::string& path) {
+#if defined(_WIN32)
+  (void)path;
+  return false;
+#else
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 #endif
 }

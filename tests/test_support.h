@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "platform/ole_date_time.h"
@@ -36,6 +37,15 @@ void MakeDir(const std::string& path);
 
 // What a failed write says when a folder stands where the file should go.
 std::string FolderInTheWayReason();
+#if defined(_WIN32)
+// The system's words for a Windows error code, as a failed write gives them.
+std::string SystemReason(unsigned long error);
+#endif
+
+// The names in a folder (without "." and "..").
+std::set<std::string> FilesIn(const std::string& folder);
+// True for a symbolic link (never on Windows, where the tests make none).
+bool IsLink(const std::string& path);
 
 // A valid host date-time for a calendar date and time.
 COleDateTime HostTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);

@@ -2,6 +2,7 @@
 #include "platform/profile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "test_support.h"
 
@@ -44,4 +45,20 @@ TEST_F(IniFileTest, UnwritableFileLosesTheValueSilently) {
   }
   EXPECT_FALSE(ProfileWriteString(kPath, "Settings", "Start", "1"));
   EXPECT_NE("1", ProfileReadString(kPath, "Settings", "Start", ""));
+}
+
+// A write replaces the file through a temporary file of its own: whatever
+// else lies in the folder stays, and a settings file that is a link stays a
+// link to the file that gets the new value.
+TEST_F(IniFileTest, WritesLeaveOtherFilesAndFollowALink) {
+  MakeDir(kFile + ".new");
+  MakeDir("shared");
+  WriteFile("shared/stats.ini", "[Settings]\r\nName=Jo\r\n");
+  ASSERT_EQ(0, symlink("../shared/stats.ini", kFile.c_str()));
+  EXPECT_TRUE(ProfileWriteString(kPath, "Settings", "Start", "1"));
+  EXPECT_TRUE(IsLink(kFile));
+  EXPECT_EQ("[Settings]\r\nName=Jo\r\nStart=1\r\n", ReadFile("shared/stats.ini"));
+  EXPECT_EQ(std::set<std::string>({"KOVA-BRAWLCUP.ini", "KOVA-BRAWLCUP.ini.new"}),
+            FilesIn("Plugins"));
+  EXPECT_EQ(std::set<std::string>({"stats.ini"}), FilesIn("shared"));
 }

@@ -1,9 +1,12 @@
 #include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -25,6 +28,10 @@ void TargetBecomesAFolder(const std::string& target) {
   std::remove(target.c_str());
   MakeDir(target);
 }
+
+// What the folders held at the moment of the move.
+std::vector<std::set<std::string>> g_atTheMove;
+void ListFoldersAtTheMove(const std::string&) { g_atTheMove = {FilesIn("."), FilesIn("logs")}; }
 
 }  // namespace
 
@@ -67,7 +74,7 @@ TEST_F(WholeFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     if (c.faults.beforeMove == nullptr) {
       EXPECT_EQ(kOld, ReadFile("RTTY.log")) << c.what;
     }
-    EXPECT_FALSE(FileExists("RTTY.log.new")) << c.what;
+    EXPECT_EQ(std::set<std::string>({"Plugins", "RTTY.log"}), FilesIn(".")) << c.what;
   }
 }
 
@@ -87,7 +94,7 @@ TEST_F(WholeFileTest, TheSystemRefusingMoreBytesKeepsTheOldFile) {
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ("File too large", reason);
   EXPECT_EQ(kOld, ReadFile("RTTY.log"));
-  EXPECT_FALSE(FileExists("RTTY.log.new"));
+  EXPECT_EQ(std::set<std::string>({"Plugins", "RTTY.log"}), FilesIn("."));
 }
 #endif
 
@@ -111,7 +118,7 @@ TEST_F(WholeFileTest, APieceWiseWriteAppearsOnlyWhole) {
     writer.Write(kNew);
   }
   EXPECT_EQ(kOld, ReadFile("verdicts.tsv")) << "dropped without Commit";
-  EXPECT_FALSE(FileExists("verdicts.tsv.new"));
+  EXPECT_EQ(std::set<std::string>({"Plugins", "verdicts.tsv"}), FilesIn("."));
 
   WholeFileFaults stops;
   stops.stopAfter = kNew.size() + 2;
@@ -123,5 +130,110 @@ TEST_F(WholeFileTest, APieceWiseWriteAppearsOnlyWhole) {
   SetWholeFileFaults({});
   EXPECT_EQ("No space left on device", reason) << "the second piece ran out of room";
   EXPECT_EQ(kOld, ReadFile("verdicts.tsv"));
-  EXPECT_FALSE(FileExists("verdicts.tsv.new"));
+  EXPECT_EQ(std::set<std::string>({"Plugins", "verdicts.tsv"}), FilesIn("."));
+}
+
+// The temporary file is a new file of its own on every write: a file or a
+// folder that a user left under any name beside the target is never opened,
+// replaced or removed, and two writers of one target never share one.
+TEST_F(WholeFileTest, TemporaryFilesNeverTouchAFileOfAnyoneElse) {
+  WriteFile("RTTY.log.new", "the user's own notes");
+  MakeDir("SSTV.log.new");
+  EXPECT_EQ("", WriteWholeFile("RTTY.log", kNew));
+  EXPECT_EQ("", WriteWholeFile("SSTV.log", kOld));
+  EXPECT_EQ("the user's own notes", ReadFile("RTTY.log.new"));
+  EXPECT_EQ(kNew, ReadFile("RTTY.log"));
+  EXPECT_EQ(kOld, ReadFile("SSTV.log"));
+
+  const std::set<std::string> before = FilesIn(".");
+  WholeFileWriter first("verdicts.tsv", Durability::kWritten);
+  WholeFileWriter second("verdicts.tsv", Durability::kWritten);
+  first.Write("first\n");
+  second.Write("second, longer\n");
+  EXPECT_EQ(before.size() + 2, FilesIn(".").size()) << "each writer has a file of its own";
+  EXPECT_EQ("", first.Commit());
+  EXPECT_EQ("first\n", ReadFile("verdicts.tsv"));
+  EXPECT_EQ("", second.Commit());
+  EXPECT_EQ("second, longer\n", ReadFile("verdicts.tsv"));
+  EXPECT_EQ(std::set<std::string>({"Plugins", "RTTY.log", "RTTY.log.new", "SSTV.log",
+                                   "SSTV.log.new", "verdicts.tsv"}),
+            FilesIn("."));
+}
+
+// When the system will not put a new file in place of one that another
+// program holds open, the new bytes go into that file itself: the program
+// reading it sees them through its open handle, and nothing is left beside.
+TEST_F(WholeFileTest, ATargetHeldOpenIsWrittenInPlace) {
+  WriteFile("RTTY.log", kOld);
+  std::FILE* reader = std::fopen("RTTY.log", "rb");
+  ASSERT_NE(nullptr, reader);
+  WholeFileFaults held;
+  held.targetHeldOpen = true;
+  SetWholeFileFaults(held);
+  const std::string whole = WriteWholeFile("RTTY.log", kNew);
+  WriteFile("SSTV.log", kOld);
+  std::string piecewise;
+  {
+    WholeFileWriter pieces("SSTV.log");
+    pieces.Write(kNew);
+    pieces.Write("tail");
+    piecewise = pieces.Commit();
+  }
+  MakeDir("HELL .log");
+  const std::string folder = WriteWholeFile("HELL .log", kNew);
+  SetWholeFileFaults({});
+
+  EXPECT_EQ("", whole);
+  std::string seen(kNew.size() + 10, '\0');
+  seen.resize(std::fread(&seen[0], 1, seen.size(), reader));
+  std::fclose(reader);
+  EXPECT_EQ(kNew, seen) << "the reader's open handle sees the new bytes";
+  EXPECT_EQ("", piecewise);
+  EXPECT_EQ(kNew + "tail", ReadFile("SSTV.log"));
+  EXPECT_EQ(FolderInTheWayReason(), folder) << "what failed is the write in place";
+  EXPECT_EQ(std::set<std::string>({"Plugins", "RTTY.log", "SSTV.log", "HELL .log"}), FilesIn("."));
+}
+
+// A link is followed: it stays a link, the file it names gets the new bytes,
+// and the temporary file is made beside that file, so that it can take its
+// place in one step even on another disk.
+TEST_F(WholeFileTest, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
+  MakeDir("logs");
+  WriteFile("logs/RTTY.log", kOld);
+  if (symlink("logs/RTTY.log", "RTTY.log") != 0 || symlink("RTTY.log", "copy.log") != 0 ||
+      symlink("logs/SSTV.log", "SSTV.log") != 0 || symlink("loop.a", "loop.b") != 0 ||
+      symlink("loop.b", "loop.a") != 0) {
+    GTEST_SKIP() << "no symbolic links here";
+  }
+  const std::set<std::string> here = FilesIn(".");
+  WholeFileFaults listing;
+  listing.beforeMove = &ListFoldersAtTheMove;
+  SetWholeFileFaults(listing);
+  const std::string written = WriteWholeFile("copy.log", kNew);
+  SetWholeFileFaults({});
+  EXPECT_EQ("", written);
+  ASSERT_EQ(2u, g_atTheMove.size());
+  EXPECT_EQ(here, g_atTheMove[0]) << "nothing is made beside the links";
+  EXPECT_EQ(2u, g_atTheMove[1].size()) << "the temporary file lies beside the link's target";
+  EXPECT_TRUE(IsLink("RTTY.log") && IsLink("copy.log"));
+  EXPECT_EQ(kNew, ReadFile("logs/RTTY.log"));
+
+  EXPECT_EQ("", WriteWholeFile("SSTV.log", kOld)) << "a link to a file not there yet";
+  EXPECT_TRUE(IsLink("SSTV.log"));
+  EXPECT_EQ(kOld, ReadFile("logs/SSTV.log"));
+  EXPECT_EQ("Too many levels of symbolic links", WriteWholeFile("loop.a", kNew));
+  EXPECT_EQ(std::set<std::string>({"RTTY.log", "SSTV.log"}), FilesIn("logs"));
+
+  // Only a file is written through a link: a device is never renamed over,
+  // and the link itself takes the new file, as a link to a folder does.
+  ASSERT_EQ(0, symlink("/dev/null", "null.log"));
+  ASSERT_EQ(0, symlink("logs", "folder.log"));
+  EXPECT_EQ("", WriteWholeFile("null.log", kNew));
+  EXPECT_EQ("", WriteWholeFile("folder.log", kOld));
+  EXPECT_FALSE(IsLink("null.log") || IsLink("folder.log"));
+  EXPECT_EQ(kNew, ReadFile("null.log"));
+  EXPECT_EQ(kOld, ReadFile("folder.log"));
+  struct stat null;
+  EXPECT_TRUE(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
+  EXPECT_EQ(std::set<std::string>({"RTTY.log", "SSTV.log"}), FilesIn("logs"));
 }

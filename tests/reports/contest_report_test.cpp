@@ -442,6 +442,32 @@ TEST_F(WriteReportsTest, AFullDiskKeepsTheLastGoodFiles) {
   EXPECT_EQ((std::set<std::string>{"RTTY.log", "Q1AB.sum"}), FilesHere()) << "no temporary left";
 }
 
+// The logs are replaced without touching anything of the user's beside them:
+// files and folders of any name stay, and a log that is a link stays one
+// while the file it names gets the lines.
+TEST_F(WriteReportsTest, TheUsersOwnFilesAndLinksStayAsTheyAre) {
+  WriteFile("RTTY.log.new", "the user's own file");
+  MakeDir("SSTV.log.new");
+  MakeDir("contest");
+  WriteFile("contest/HELL .log", "old hell\r\n");
+  const bool linked = symlink("contest/HELL .log", "HELL .log") == 0;
+  report.m_modeLines[kRttyLines] = {"r\r\n"};
+  report.m_modeLines[kSstvLines] = {"s\r\n"};
+  report.m_modeLines[kHellLines] = {"h\r\n"};
+  EXPECT_EQ("File produced: Q1AB.sum", report.WriteReports(table, today));
+  EXPECT_EQ("the user's own file", ReadFile("RTTY.log.new"));
+  EXPECT_EQ("r\r\n", ReadFile("RTTY.log"));
+  EXPECT_EQ("s\r\n", ReadFile("SSTV.log"));
+  EXPECT_EQ("h\r\n", ReadFile("HELL .log"));
+  if (linked) {
+    EXPECT_TRUE(IsLink("HELL .log"));
+    EXPECT_EQ("h\r\n", ReadFile("contest/HELL .log"));
+  }
+  EXPECT_EQ((std::set<std::string>{"RTTY.log", "RTTY.log.new", "SSTV.log", "SSTV.log.new",
+                                   "HELL .log", "contest", "Q1AB.sum"}),
+            FilesHere());
+}
+
 TEST_F(WriteReportsTest, SummarySheetIsWrittenInTextMode) {
   report.m_address = "Main St 1\r\nADDRESS: Flat 2";
   report.WriteReports(table, today);

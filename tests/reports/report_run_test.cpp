@@ -3,16 +3,23 @@
 // the "Output" box.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 
-#include "plugin/user_interface.h"
+#include "contest/settings.h"
 #include "plugin/exports.h"
 #include "plugin/module_state.h"
-#include "contest/settings.h"
+#include "plugin/user_interface.h"
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
 #include "test_support.h"
+#include "windows/panel_module.h"
+#include "windows/switch_mode_panel.h"
 
 namespace {
 
@@ -214,6 +221,86 @@ TEST_F(ReportRunTest, AReportRunStartsTheErrorLogAfresh) {
   WriteFile("err.txt", "KOVA-BRAWLCUP UBN file \r\nQSO: of the last pass   DUPE !!!\r\n");
   HostReset(1, "Q1AB");
   EXPECT_EQ("KOVA-BRAWLCUP UBN file \r\n", ReadFile("err.txt"));
+}
+
+// What the panel's side of the module sees while the header form is open,
+// and a click on its HELL button meanwhile, made on a thread of its own as
+// the panel thread makes it.
+struct DuringTheForm {
+  bool logEmpty = false;
+  std::string modeWord;
+  int reportFlag = -1;
+  std::string start;
+  std::string errorLog;
+  bool clicked = false;
+};
+
+class NoView : public ISwitchModeView {
+ public:
+  void ArmTimer(int) override {}
+  void CancelTimer() override {}
+  void ShowCheckState(int) override {}
+  std::unique_ptr<IMultiplierWindow> CreateMultiplier() override { return nullptr; }
+};
+
+// The reset changes the module first and shows the form after: during the
+// form the panel already sees the new pass (no QSOs, the report flag, the
+// mode word read from the settings), and the mode word its buttons set
+// then is the one the pass goes on with, whether the form is confirmed or
+// cancelled. Only after the form come "Start", the panel toggle and err.txt.
+TEST_F(ReportRunTest, AModeChosenOnThePanelDuringTheFormDecidesTheModeWord) {
+  for (int answer : {kDialogOk, kDialogCancel}) {
+    settings.Write(settings_key::kMode, "RTTY");
+    HostReset(0, "Q1AB");
+    AddQsos();
+    settings.Write(settings_key::kStart, "0");
+    panel = FakePanel();
+    NoView view;
+    SwitchModePanel panelSide(Module().panelModule(), view);
+    DuringTheForm seen;
+    op.answer = answer;
+    op.edit = [&](ScriptedOperator::Texts&) {
+      auto done = std::make_shared<std::promise<void>>();
+      std::thread panelThread([&, done] {
+        Module().panelModule().Locked([&](PanelShare& share) {
+          seen.logEmpty = share.qsos.empty();
+          seen.modeWord = share.modeWord;
+        });
+        seen.clicked = panelSide.ClickModeButton(1006);
+        done->set_value();
+      });
+      if (done->get_future().wait_for(std::chrono::seconds(10)) == std::future_status::ready) {
+        panelThread.join();
+      } else {
+        ADD_FAILURE() << "the panel thread waited for the lock while the form was open";
+        panelThread.detach();
+      }
+      std::unique_lock<std::mutex> lock(Module().mutex, std::try_to_lock);
+      if (!lock.owns_lock()) {
+        ADD_FAILURE() << "the module's lock is held while the form is open";
+        return;
+      }
+      seen.reportFlag = Module().reportFlag;
+      seen.start = settings.Read(settings_key::kStart);
+      seen.errorLog = ReadFile("err.txt");
+    };
+    HostReset(1, "Q1AB", HostTime(2016, 2, 13), HostTime(2016, 2, 14));
+
+    const char* form = answer == kDialogOk ? "confirmed" : "cancelled";
+    EXPECT_TRUE(seen.clicked) << form;
+    EXPECT_TRUE(seen.logEmpty) << form;
+    EXPECT_EQ("RTTY", seen.modeWord) << form;
+    EXPECT_EQ(1, seen.reportFlag) << form;
+    EXPECT_EQ("0", seen.start) << form;
+    EXPECT_NE("KOVA-BRAWLCUP UBN file \r\n", seen.errorLog) << "err.txt comes last; " << form;
+    EXPECT_EQ("0", settings.Read(settings_key::kStart)) << form;
+    EXPECT_EQ("KOVA-BRAWLCUP UBN file \r\n", ReadFile("err.txt")) << form;
+    EXPECT_EQ(0, panel.starts) << form;
+    const std::string result = GetResult0(nullptr);
+    EXPECT_EQ("\t  KOVA-BRAWLCUP 13.02-14.02.2016 HELL\r\n",
+              result.substr(0, result.find('\n') + 1))
+        << form;
+  }
 }
 
 TEST_F(ReportRunTest, AStoredSetupChoiceOutsideTheBoxsStatesOpensItClear) {

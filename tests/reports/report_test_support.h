@@ -2,8 +2,6 @@
 // the "Output" box, and a listing of the files a report run left behind.
 #pragma once
 
-#include <dirent.h>
-
 #include <functional>
 #include <map>
 #include <set>
@@ -14,6 +12,7 @@
 #include "contest/mode_groups.h"
 #include "plugin/user_interface.h"
 #include "reports/cabrillo_form.h"
+#include "test_support.h"
 
 // The report's line list of a mode group's log.
 inline constexpr int LinesOf(const char* heading) {
@@ -74,17 +73,7 @@ class ScriptedOperator : public IUserInterface {
 
 // Every file in the working folder but the settings folder.
 inline std::set<std::string> FilesHere() {
-  std::set<std::string> names;
-  DIR* d = opendir(".");
-  if (d == nullptr) {
-    return names;
-  }
-  while (dirent* e = readdir(d)) {
-    const std::string name = e->d_name;
-    if (name != "." && name != ".." && name != "Plugins") {
-      names.insert(name);
-    }
-  }
-  closedir(d);
+  std::set<std::string> names = FilesIn(".");
+  names.erase("Plugins");
   return names;
 }
