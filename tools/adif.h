@@ -31,6 +31,9 @@ struct AdifWarning {
   int record = 0;  // 0: the header, or before the first record
   int line = 0;
   std::string message;
+  // What it is about in a few words ("no CALL"): warnings of one kind in one
+  // file are shown together and counted under it.
+  std::string kind;
 };
 
 // "record 12 (line 40): message", or "header (line 3): message".
