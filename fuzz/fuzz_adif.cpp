@@ -10,6 +10,7 @@
 
 #include "tools/adif.h"
 #include "tools/host_qso.h"
+#include "tools/replay_summary.h"
 #include "tools/wpx_prefix.h"
 
 namespace {
@@ -48,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (const AdifWarning& w : log.warnings) {
     Check(!w.kind.empty());
   }
+  Check(WarningLines(log.warnings).size() <= log.warnings.size());
   OwnCallOf(log);
   return 0;
 }
