@@ -2,10 +2,16 @@
 //
 // A file is a stream of data specifiers `<NAME:LEN[:TYPE]>data`: an optional
 // header closed by `<EOH>`, then records each closed by `<EOR>`. Names compare
-// without regard to case (they are kept in upper case here); LEN counts bytes.
-// Text outside the specifiers is ignored. The reader never gives up on a bad
-// file: it keeps what it can and says what it could not use, with the number of
-// the record and the line it concerns. Pure functions; safe on any thread.
+// without regard to case (they are kept in upper case here); LEN counts bytes,
+// whatever the encoding of the data. Text outside the specifiers is ignored.
+// The reader never gives up on a bad file: it keeps what it can and says what
+// it could not use, with the number of the record and the line it concerns.
+//
+// A record ends at `<EOR>` and nowhere else: a field given twice in it is one
+// field, with the first value that is not blank (RUMlogNG repeats a field in
+// every record). Only a file with no `<EOR>` at all is cut into records another
+// way, each ending where its first field's name comes again, since writers give
+// the fields of every record in one order. Pure functions; safe on any thread.
 #pragma once
 
 #include <string>
@@ -31,6 +37,9 @@ struct AdifWarning {
   int record = 0;  // 0: the header, or before the first record
   int line = 0;
   std::string message;
+  // What it is about in a few words ("no CALL"): warnings of one kind in one
+  // file are shown together and counted under it.
+  std::string kind;
 };
 
 // "record 12 (line 40): message", or "header (line 3): message".

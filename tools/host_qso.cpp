@@ -106,48 +106,76 @@ std::string FirstOf(const AdifRecord& r, std::string_view first, std::string_vie
   return v.empty() ? Field(r, second) : v;
 }
 
-void Warn(std::vector<AdifWarning>& warnings, const AdifRecord& r, std::string message) {
-  warnings.push_back(AdifWarning{r.number, r.line, std::move(message)});
+void Warn(std::vector<AdifWarning>& warnings, const AdifRecord& r, std::string kind,
+          std::string message) {
+  warnings.push_back(AdifWarning{r.number, r.line, std::move(message), std::move(kind)});
 }
 
-std::uint64_t MapFrequency(const AdifRecord& r, std::vector<AdifWarning>& warnings,
-                           HostContact& out) {
+const BandEdges* BandNamed(std::string_view name) {
+  for (const BandEdges& b : kBands) {
+    if (b.name == name) {
+      return &b;
+    }
+  }
+  return nullptr;
+}
+
+bool Holds(const BandEdges& band, std::uint64_t hertz) {
+  return hertz >= band.lowHz && hertz <= band.highHz;
+}
+
+// The frequency and band the host is given. BAND wins over FREQ: a FREQ
+// outside the band BAND names is not passed, and one that lies on a band only
+// when read as hertz is named as such, since some programs (Cloudlog 0.1)
+// write hertz where ADIF wants MHz.
+void MapFrequencyAndBand(const AdifRecord& r, std::vector<AdifWarning>& warnings,
+                         HostContact& out) {
   const std::string freq = Field(r, "FREQ");
-  if (freq.empty()) {
-    return 0;
-  }
-  const std::optional<std::uint64_t> hertz = ParseFrequencyHz(freq);
-  if (!hertz) {
-    Warn(warnings, r, "FREQ '" + freq + "' is not a number; no frequency is passed");
-    return 0;
-  }
-  if (*hertz > std::numeric_limits<unsigned int>::max()) {
-    Warn(warnings, r,
-         "FREQ " + freq + " MHz is beyond what the host passes in hertz; no frequency is passed");
-  } else {
-    out.hertz = static_cast<unsigned int>(*hertz);
-  }
-  return *hertz;
-}
-
-void MapBand(const AdifRecord& r, std::uint64_t hertz, std::vector<AdifWarning>& warnings,
-             HostContact& out) {
   std::string band = Field(r, "BAND");
   for (char& c : band) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  std::uint64_t hertz = 0;
+  if (!freq.empty()) {
+    if (const std::optional<std::uint64_t> parsed = ParseFrequencyHz(freq)) {
+      hertz = *parsed;
+    } else {
+      Warn(warnings, r, "FREQ not a number",
+           "FREQ '" + freq + "' is not a number; no frequency is passed");
+    }
+  }
+  const BandEdges* named = BandNamed(band);
+  if (hertz != 0 && named != nullptr && !Holds(*named, hertz)) {
+    // A whole number that lies on a band only when read as hertz.
+    if (freq.find('.') == std::string::npos && !BandOfFrequency(hertz / kMHz).empty()) {
+      Warn(warnings, r, "FREQ in hertz",
+           "FREQ " + freq + " is a frequency in hertz, not in MHz as ADIF gives it; BAND " + band +
+               " is used and no frequency is passed");
+    } else {
+      Warn(warnings, r, "FREQ outside BAND",
+           "FREQ " + freq + " MHz lies outside BAND " + band +
+               "; BAND is used and no frequency is passed");
+    }
+    hertz = 0;
+  } else if (hertz > std::numeric_limits<unsigned int>::max()) {
+    Warn(warnings, r, "FREQ above what the host passes",
+         "FREQ " + freq + " MHz is beyond what the host passes in hertz; no frequency is passed");
+  } else {
+    out.hertz = static_cast<unsigned int>(hertz);
   }
   if (!band.empty()) {
     out.band = band;
     return;
   }
   if (hertz == 0) {
-    Warn(warnings, r, "no BAND and no usable FREQ; the band is left empty");
+    Warn(warnings, r, "no BAND and no usable FREQ",
+         "no BAND and no usable FREQ; the band is left empty");
     return;
   }
   out.band = BandOfFrequency(hertz);
   if (out.band.empty()) {
-    Warn(warnings, r,
-         "no BAND, and FREQ " + Field(r, "FREQ") + " MHz lies in no band; the band is left empty");
+    Warn(warnings, r, "FREQ in no band",
+         "no BAND, and FREQ " + freq + " MHz lies in no band; the band is left empty");
   }
 }
 
@@ -155,19 +183,24 @@ void MapTime(const AdifRecord& r, std::vector<AdifWarning>& warnings, HostContac
   const std::string date = Field(r, "QSO_DATE");
   const std::optional<long> day = DayNumberOfDate(date);
   if (!day) {
-    Warn(warnings, r,
-         date.empty()
-             ? std::string("no QSO_DATE; the time is passed as invalid")
-             : "QSO_DATE '" + date + "' is not a date (YYYYMMDD); the time is passed as invalid");
+    if (date.empty()) {
+      Warn(warnings, r, "no QSO_DATE", "no QSO_DATE; the time is passed as invalid");
+    } else {
+      Warn(warnings, r, "QSO_DATE not a date",
+           "QSO_DATE '" + date + "' is not a date (YYYYMMDD); the time is passed as invalid");
+    }
     out.time = COleDateTime{0.0, COleDateTime::invalid};
     return;
   }
   const std::string time = Field(r, "TIME_ON");
   std::optional<long> seconds = SecondsOfTime(time);
   if (!seconds) {
-    Warn(warnings, r,
-         time.empty() ? std::string("no TIME_ON; 0000 is used")
-                      : "TIME_ON '" + time + "' is not a time (HHMM or HHMMSS); 0000 is used");
+    if (time.empty()) {
+      Warn(warnings, r, "no TIME_ON", "no TIME_ON; 0000 is used");
+    } else {
+      Warn(warnings, r, "TIME_ON not a time",
+           "TIME_ON '" + time + "' is not a time (HHMM or HHMMSS); 0000 is used");
+    }
     seconds = 0;
   }
   out.time = HostDateTime(*day, *seconds);
@@ -281,16 +314,15 @@ bool MapRecord(const AdifRecord& r, HostContact& out, std::vector<AdifWarning>& 
   out = HostContact();
   out.call = ToUpperAscii(Field(r, "CALL"));
   if (out.call.empty()) {
-    Warn(warnings, r, "no CALL; the record is skipped");
+    Warn(warnings, r, "no CALL", "no CALL; the record is skipped");
     return false;
   }
-  const std::uint64_t hertz = MapFrequency(r, warnings, out);
-  MapBand(r, hertz, warnings, out);
+  MapFrequencyAndBand(r, warnings, out);
   MapTime(r, warnings, out);
 
   const std::string mode = Field(r, "MODE");
   if (mode.empty()) {
-    Warn(warnings, r, "no MODE; an empty mode is passed");
+    Warn(warnings, r, "no MODE", "no MODE; an empty mode is passed");
   }
   out.mode = HostModeOfAdif(mode, Field(r, "SUBMODE"));
   out.rstSent = Field(r, "RST_SENT");

@@ -60,6 +60,10 @@ CommandLine ParseReplayOptions(const std::vector<std::string>& args, ReplayOptio
   app.add_flag("--report", out.report,
                "a report run: the plug-in writes its per-mode logs and\n"
                "summary sheet (and its settings below Plugins)");
+  app.add_flag("--summary", out.summary,
+               "after the counts line, a table of what became of the\n"
+               "records: read, played, stored, refused by reason,\n"
+               "skipped, and the warnings by kind");
   app.add_option("--out", out.outDir,
                  "the folder the plug-in writes in (default: the\ncurrent one)")
       ->type_name("DIR");

@@ -21,6 +21,7 @@ struct ReplayOptions {
   std::optional<long> startDay;        // days since 30 December 1899
   std::optional<long> endDay;
   bool report = false;
+  bool summary = false;      // also say what became of every record
   std::string outDir;        // empty: the current folder
   std::string cabrilloPath;  // empty: no Cabrillo log
   std::vector<CallCheck> checks;

@@ -27,6 +27,7 @@
 #include "tools/plugin_session.h"
 #include "tools/replay_log.h"
 #include "tools/replay_options.h"
+#include "tools/replay_summary.h"
 #include "tools/stored_header.h"
 
 #ifndef STATS_PLUGIN_FILE_NAME
@@ -77,17 +78,21 @@ bool EnterOutputFolder(const ReplayOptions& options) {
 }
 
 // The pass itself: reset, every contact, the result. Marks each contact the
-// plug-in stored and returns how many it did not refuse.
+// plug-in stored, notes in `refused` those it refused and returns how many it
+// did not refuse.
 int PlayPass(const PluginSession& plugin, const ReplayOptions& options, const std::string& ownCall,
-             const ContestDays& days, std::vector<ReplayedContact>& contacts) {
+             const ContestDays& days, std::vector<ReplayedContact>& contacts,
+             std::vector<bool>& refused) {
   plugin.Reset(options.report, ownCall, days.start, days.end);
   int stored = 0;
-  for (ReplayedContact& c : contacts) {
-    const int answer = plugin.Add(ownCall, c);
+  refused.assign(contacts.size(), false);
+  for (std::size_t i = 0; i < contacts.size(); ++i) {
+    const int answer = plugin.Add(ownCall, contacts[i]);
     if (answer != 0) {
       ++stored;
     }
-    c.stored = answer == 1;
+    refused[i] = answer == 0;
+    contacts[i].stored = answer == 1;
   }
   return stored;
 }
@@ -164,17 +169,18 @@ int Play(const ReplayOptions& options) {
     std::filesystem::create_directory(PluginSettingsFolder(), ec);
   }
 
-  for (const AdifWarning& w : log.warnings) {
-    Say(options.logPath + ": " + FormatWarning(w));
+  for (const std::string& line : WarningLines(log.warnings)) {
+    Say(options.logPath + ": " + line);
   }
   const std::string ownCall = options.ownCall ? *options.ownCall : OwnCallOf(log.adif);
   if (ownCall.empty()) {
     Say("the log names no own callsign (STATION_CALLSIGN or OPERATOR); use --call");
   }
 
-  const int stored =
-      PlayPass(plugin, options, ownCall,
-               ContestDaysOf(log.contacts, options.startDay, options.endDay), log.contacts);
+  std::vector<bool> refused;
+  const int stored = PlayPass(plugin, options, ownCall,
+                              ContestDaysOf(log.contacts, options.startDay, options.endDay),
+                              log.contacts, refused);
   // Each report file is replaced whole when it is written: one that is still
   // the same file afterwards (or missing) was not written.
   std::vector<std::pair<std::string, std::string>> reportFiles;
@@ -199,6 +205,13 @@ int Play(const ReplayOptions& options) {
       " played (" + std::to_string(stored) + " stored, " + std::to_string(played - stored) +
       " refused: see " + where + "err.txt), " + std::to_string(records - log.contacts.size()) +
       " skipped, " + std::to_string(log.warnings.size()) + " warnings");
+  if (options.summary) {
+    Say("summary of " + options.logPath + ":");
+    for (const std::string& line :
+         FormatReplaySummary(SummarizeReplay(records, log.contacts, refused, log.warnings))) {
+      std::fprintf(stderr, "%s\n", line.c_str());
+    }
+  }
   int status = kPlayed;
   for (const auto& [name, before] : reportFiles) {
     const std::string after = FileIdentity(name);
@@ -207,8 +220,8 @@ int Play(const ReplayOptions& options) {
       status = kUnusable;
     }
   }
-  if (!cabrilloPath.empty() && WriteCabrilloLog(cabrilloPath, ownCall, text,
-                                                std::move(log.contacts)) != kPlayed) {
+  if (!cabrilloPath.empty() &&
+      WriteCabrilloLog(cabrilloPath, ownCall, text, std::move(log.contacts)) != kPlayed) {
     status = kUnusable;
   }
   return status;

@@ -55,14 +55,18 @@ TEST(AdifTest, AFileMayHaveNoHeader) {
 }
 
 TEST(AdifTest, LengthsCountBytesAndDataIsTakenVerbatim) {
-  const AdifLog log =
-      ParseAdif("<NAME:5>Jos\xC3\xA9<COMMENT:11>a <EOR> b>c<CALL:4>K1AB<QTH:0><EOR>");
+  // UTF-8, Latin-1 and Windows-1251 bytes, as logs of other programs hold them.
+  const AdifLog log = ParseAdif(
+      "<NAME:5>Jos\xC3\xA9<MY_NAME:4>Jos\xE9<QTH:6>\xCC\xEE\xF1\xEA\xE2\xE0"
+      "<COMMENT:11>a <EOR> b>c<CALL:4>K1AB<ADDRESS:0><EOR>");
   EXPECT_TRUE(log.warnings.empty());
   ASSERT_EQ(1u, log.records.size());
   EXPECT_EQ("Jos\xC3\xA9", Value(log.records[0], "NAME"));
+  EXPECT_EQ("Jos\xE9", Value(log.records[0], "MY_NAME"));
+  EXPECT_EQ("\xCC\xEE\xF1\xEA\xE2\xE0", Value(log.records[0], "QTH"));
   EXPECT_EQ("a <EOR> b>c", Value(log.records[0], "COMMENT"));
   EXPECT_EQ("K1AB", Value(log.records[0], "CALL"));
-  EXPECT_EQ("", Value(log.records[0], "QTH"));
+  EXPECT_EQ("", Value(log.records[0], "ADDRESS"));
 }
 
 TEST(AdifTest, EmptyInputHasNothing) {
@@ -84,20 +88,56 @@ TEST(AdifTest, LengthPastTheEndDropsTheFieldAndKeepsTheRecord) {
   EXPECT_EQ("<none>", Value(log.records[1], "COMMENT"));
 }
 
-TEST(AdifTest, MissingEorBeforeARepeatedFieldSplitsTheRecords) {
+TEST(AdifTest, ARecordEndsOnlyAtEorAndARepeatedFieldKeepsItsFirstValue) {
   const AdifLog log = ParseAdif(
-      "<CALL:4>K1AB <MODE:4>RTTY\n"
-      "<CALL:4>K2CD <MODE:4>HELL <EOR>\n"
-      "<CALL:4>K3EF <EOR>\n");
-  EXPECT_EQ((std::vector<std::string>{"record 1 (line 2): a second CALL field before <EOR>; the "
-                                      "record is taken to end there"}),
+      "<EOH>\n"
+      "<CALL:4>K1AB <STX:2>12 <UPLOAD:1>M <SRX:0> <UPLOAD:1>N <SRX:1> <SRX:2>34 <SRX:2>56 <EOR>\n"
+      "<CALL:4>K2CD <MODE:4>RTTY\n"
+      "<call:4>K3EF <MODE:4>HELL <EOR>\n"
+      "<CALL:4>K4GH <EOR>\n");
+  EXPECT_EQ((std::vector<std::string>{
+                "record 1 (line 2): UPLOAD and SRX are given more than once; the first value of "
+                "each that is not blank is used",
+                "record 2 (line 4): CALL and MODE are given more than once; the first value of "
+                "each that is not blank is used (two contacts with no <EOR> between them?)"}),
             Warnings(log));
   ASSERT_EQ(3u, log.records.size());
-  EXPECT_EQ("RTTY", Value(log.records[0], "MODE"));
+  const AdifRecord& first = log.records[0];
+  ASSERT_EQ(4u, first.fields.size()) << "each name once, in the order first met";
+  EXPECT_EQ("SRX", first.fields[3].name);
+  EXPECT_EQ("M", Value(first, "UPLOAD"));
+  EXPECT_EQ("34", Value(first, "SRX")) << "blank values give way to the first real one";
+  EXPECT_EQ("12", Value(first, "STX"));
   EXPECT_EQ("K2CD", Value(log.records[1], "CALL"));
-  EXPECT_EQ("HELL", Value(log.records[1], "MODE"));
-  EXPECT_EQ(2, log.records[1].line);
+  EXPECT_EQ("RTTY", Value(log.records[1], "MODE"));
+  EXPECT_EQ(3, log.records[1].line);
   EXPECT_EQ(3, log.records[2].number);
+  EXPECT_EQ("K4GH", Value(log.records[2], "CALL"));
+}
+
+TEST(AdifTest, AFileWithoutEorIsCutWhereTheFirstFieldComesAgain) {
+  const AdifLog log = ParseAdif(
+      "<ADIF_VER:5>3.1.4 <EOH>\n"
+      "<QSO_DATE:8>20160213 <CALL:4>K1AB <FOO:x>1\n"
+      "<QSO_DATE:8>20160214 <CALL:4>K2CD <CALL:4>K2XX\n"
+      "<QSO_DATE:8>20160215 <CALL:4>K3EF\n");
+  EXPECT_EQ((std::vector<std::string>{
+                "record 1 (line 2): the field FOO has the length 'x', which is not a number; "
+                "the tag is ignored",
+                "record 1 (line 3): the file has no <EOR>; each record is taken to end where its "
+                "first field (QSO_DATE) comes again",
+                "record 2 (line 3): CALL is given more than once; the first value that is not "
+                "blank is used (two contacts with no <EOR> between them?)"}),
+            Warnings(log));
+  ASSERT_EQ(1u, log.header.size());
+  ASSERT_EQ(3u, log.records.size());
+  EXPECT_EQ("20160213", Value(log.records[0], "QSO_DATE"));
+  EXPECT_EQ("K1AB", Value(log.records[0], "CALL"));
+  EXPECT_EQ("K2CD", Value(log.records[1], "CALL"));
+  EXPECT_EQ(3, log.records[1].line);
+  EXPECT_EQ("20160215", Value(log.records[2], "QSO_DATE"));
+  EXPECT_EQ("K3EF", Value(log.records[2], "CALL"));
+  EXPECT_EQ(4, log.records[2].line);
 }
 
 TEST(AdifTest, BadTagsAreWarnedAndSkipped) {

@@ -274,6 +274,50 @@ TEST(HostQsoTest, FlawedFieldsAreWarnedAndTheRestIsUsed) {
   EXPECT_EQ(9500000u, q.hertz);
 }
 
+TEST(HostQsoTest, AFreqOffTheBandOfBandFallsBackToBand) {
+  struct Case {
+    const char* band;
+    const char* freq;
+    unsigned int hertz;
+    const char* warning;  // empty: none
+  };
+  const Case cases[] = {
+      // Cloudlog 0.1 writes hertz; a satellite's downlink may lie on another band.
+      {"20M", "14081011", 0,
+       "FREQ 14081011 is a frequency in hertz, not in MHz as ADIF gives it; BAND 20m is used "
+       "and no frequency is passed"},
+      {"2m", "436804070", 0,
+       "FREQ 436804070 is a frequency in hertz, not in MHz as ADIF gives it; BAND 2m is used "
+       "and no frequency is passed"},
+      {"20m", "7.04", 0,
+       "FREQ 7.04 MHz lies outside BAND 20m; BAND is used and no frequency is passed"},
+      {"20m", "14", 14000000, ""},
+      {"20m", "0", 0, ""},
+      // A band this reader does not know is not held against FREQ.
+      {"hf", "14081011", 0,
+       "FREQ 14081011 MHz is beyond what the host passes in hertz; no frequency is passed"},
+  };
+  for (const Case& c : cases) {
+    HostContact q;
+    std::vector<AdifWarning> warnings;
+    ASSERT_TRUE(MapRecord(Record({{"CALL", "K1AB"},
+                                  {"QSO_DATE", "20160213"},
+                                  {"TIME_ON", "1200"},
+                                  {"MODE", "RTTY"},
+                                  {"BAND", c.band},
+                                  {"FREQ", c.freq}}),
+                          q, warnings));
+    const std::string context = std::string(c.band) + " " + c.freq;
+    EXPECT_EQ(c.hertz, q.hertz) << context;
+    EXPECT_EQ(c.band == std::string("20M") ? "20m" : c.band, q.band) << context;
+    std::vector<std::string> expected;
+    if (c.warning[0] != '\0') {
+      expected.push_back(std::string("record 3 (line 7): ") + c.warning);
+    }
+    EXPECT_EQ(expected, Texts(warnings)) << context;
+  }
+}
+
 TEST(HostQsoTest, OwnCallIsStationCallsignThenOperator) {
   AdifLog log;
   log.records.push_back(Record({{"CALL", "K1AB"}, {"OPERATOR", "Q1OP"}}, 1));

@@ -143,7 +143,8 @@ if(NOT at EQUAL 0)
   fail("heading with --call and dates: expected it to start with\n${heading}\ngot\n${out_hex}")
 endif()
 
-# A log with faults: warned with record numbers, the rest is played.
+# A log with faults: warned with record numbers, the rest is played. Record 4
+# lacks its <EOR>, so the next contact's fields are repeats in it.
 replay(${WORK_DIR}/broken ${DATA}/broken.adi --call Q1OWN)
 expect_equal("exit code of the broken log" "0" "${rc}")
 set(at "stats-replay: ${DATA}/broken.adi: ")
@@ -152,13 +153,53 @@ expect_equal("warnings of the broken log"
 ${at}record 3 (line 5): FREQ '7,040' is not a number; no frequency is passed
 ${at}record 3 (line 5): QSO_DATE '2016021X' is not a date (YYYYMMDD); the time is passed as invalid
 ${at}record 4 (line 6): the field FOO has the length 'x', which is not a number; the tag is ignored
-${at}record 4 (line 7): a second CALL field before <EOR>; the record is taken to end there
-${at}record 6 (line 8): the field COMMENT claims 40 bytes but only 10 are left in the file; the field is dropped
-${at}record 6 (line 9): no <EOR> at the end of the file; the record is used as read
-stats-replay: KOVA-BRAWLCUP: 6 records, 5 played (5 stored, 0 refused: see err.txt), 1 skipped, 7 warnings
+${at}record 4 (line 6): FREQ 21.080 MHz lies outside BAND 10m; BAND is used and no frequency is passed
+${at}record 4 (line 7): CALL, QSO_DATE, TIME_ON, MODE, STX and SRX are given more than once; the first value of each that is not blank is used (two contacts with no <EOR> between them?)
+${at}record 5 (line 8): the field COMMENT claims 40 bytes but only 10 are left in the file; the field is dropped
+${at}record 5 (line 9): no <EOR> at the end of the file; the record is used as read
+stats-replay: KOVA-BRAWLCUP: 5 records, 4 played (4 stored, 0 refused: see err.txt), 1 skipped, 8 warnings
 " "${err}")
 expect_stdout("result of the broken log"
-  "\t  KOVA-BRAWLCUP 13.02-14.02.2016 \r\n\t\t     Contestant: Q1OWN\r\n    \tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV\r\nQSO:\t 1\t 1\t 1\t 0\t 1\t 1\t 0\r\nPFX:\t 1\t 1\t 1\t 0\t 1\t 1\t 0\r\nScore:\t 1\t 1\t 1\t 0\t 1\t 1\t 0\r\n\r\nCreated by Q9ZZ 2016\r\n")
+  "\t  KOVA-BRAWLCUP 13.02-14.02.2016 \r\n\t\t     Contestant: Q1OWN\r\n    \tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV\r\nQSO:\t 1\t 1\t 1\t 0\t 1\t 0\t 0\r\nPFX:\t 1\t 1\t 1\t 0\t 1\t 0\t 0\r\nScore:\t 1\t 1\t 1\t 0\t 1\t 0\t 0\r\n\r\nCreated by Q9ZZ 2016\r\n")
+
+# A log written the ways other programs write ADIF, with --summary: a field
+# twice keeps the serial after it, warnings of one kind are one line, and the
+# table counts what became of every record (the refusals as err.txt has them).
+replay(${WORK_DIR}/others ${DATA}/other-programs.adi --call Q1OWN --summary --cabrillo q1own.log)
+expect_equal("exit code of the other programs' log" "0" "${rc}")
+set(at "stats-replay: ${DATA}/other-programs.adi: ")
+expect_equal("what stats-replay says of the other programs' log"
+"${at}record 1 (line 5): CLUBLOG_QSO_UPLOAD_STATUS is given more than once; the first value that is not blank is used
+${at}record 2 (line 6): no CALL; the record is skipped (and 1 more: record 3)
+${at}record 4 (line 8): FREQ 7040000 is a frequency in hertz, not in MHz as ADIF gives it; BAND 40m is used and no frequency is passed (and 1 more: record 5)
+${at}record 5 (line 9): SRX is given more than once; the first value that is not blank is used
+${at}record 5 (line 9): TIME_ON '9:99' is not a time (HHMM or HHMMSS); 0000 is used
+${at}record 6 (line 10): no QSO_DATE; the time is passed as invalid
+stats-replay: KOVA-BRAWLCUP: 8 records, 6 played (3 stored, 3 refused: see err.txt), 2 skipped, 8 warnings
+stats-replay: summary of ${DATA}/other-programs.adi:
+  records read          8
+  played                6
+    stored              3
+    refused             3  band 1, mode 1, serial 1
+    undated             1  no usable QSO_DATE, passed as an invalid time; 0 stored
+  skipped               2  no CALL
+  warnings              8
+                        2  no CALL
+                        2  FREQ in hertz
+                        1  CLUBLOG_QSO_UPLOAD_STATUS given more than once
+                        1  SRX given more than once
+                        1  TIME_ON not a time
+                        1  no QSO_DATE
+stats-replay: Cabrillo log ${WORK_DIR}/others/q1own.log: 3 QSO lines, 3 X-QSO lines, claimed score 3
+" "${err}")
+file(STRINGS ${WORK_DIR}/others/q1own.log qso_lines REGEX "^X?-?QSO:")
+expect_equal("QSO lines of the other programs' log"
+"QSO: 14000 DG 2016-02-13 0000 Q1OWN         599 14     G4ABC         599 36;\
+QSO: 14080 RY 2016-02-13 1000 Q1OWN         599 12     DL1AB         599 34;\
+QSO:  7000 DG 2016-02-13 1101 Q1OWN         599 13     OK1XY         599 35;\
+X-QSO: 14000 CW 2016-02-14 0900 Q1OWN         599 16     K1ZZ          599 38;\
+X-QSO:  7000 RY 2016-02-14 0901 Q1OWN         599 17     UA3AA         599 -;\
+X-QSO: 10100 RY 0000-00-00 0000 Q1OWN         599 15     F5BB          599 37" "${qso_lines}")
 
 # What cannot be used: one line on stderr and a non-zero exit.
 replay(${WORK_DIR}/errors ${WORK_DIR}/no-such-log.adi)
