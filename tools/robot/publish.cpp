@@ -16,6 +16,7 @@
 #include "tools/contest_logs.h"
 #include "tools/read_whole_file.h"
 #include "tools/shown_text.h"
+#include "tools/submitted_log.h"
 
 extern char** environ;
 
@@ -44,7 +45,10 @@ std::string LastLines(const std::string& text) {
       break;
     }
   }
-  return ShownText(text.substr(at == 0 ? 0 : at + 1), 20000);
+  std::string shown;
+  ForEachTextLine(std::string_view(text).substr(at == 0 ? 0 : at + 1),
+                  [&](int, std::string_view line) { shown += ShownText(line, 400) + "\n"; });
+  return shown;
 }
 
 // Runs `args` with its output into `output`; its exit code, or -1 when it

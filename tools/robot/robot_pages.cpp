@@ -1,5 +1,6 @@
 #include "robot_pages.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "contest/mode_groups.h"
@@ -101,10 +102,12 @@ std::string StyleSheet() {
          "table{border-collapse:collapse;font-variant-numeric:tabular-nums;margin:.5em 0}"
          "th,td{padding:.25em .5em;border-bottom:1px solid #ddd;text-align:right}"
          "th{background:#f3f3f3}.l,td.l,th.l{text-align:left}"
-         "td.h{font-family:monospace;font-size:.8em;overflow-wrap:anywhere;white-space:normal}"
+         "pre{white-space:pre-wrap;overflow-wrap:anywhere}td.h{font-family:monospace;font-size:.8em;overflow-wrap:anywhere;white-space:normal}"
          ".wrap{overflow-x:auto}.note{color:#555;font-size:.9em}a{color:#0050a0}"
          "@media (max-width:600px){form.up{grid-template-columns:1fr}form.up button{grid-column:1}"
-         "main{padding:0 .6em 2em}th,td{padding:.2em .3em}.m{display:none}}";
+         "main{padding:0 .6em 2em}th,td{padding:.2em .3em}.m{display:none}"
+         "table.n{font-size:.8em}table.n th,table.n td{padding:.2em .2em}}"
+         "code{white-space:nowrap}";
 }
 
 std::string UploadPage(const ContestTexts& contest, const std::string& token) {
@@ -217,7 +220,14 @@ std::string AdminPage(const std::vector<StationLine>& stations,
       "cross-check over every station's latest log and publishes the results at "
       "<a href=\"/results/\">/results/</a></span></form>\n";
   if (!publishReport.empty()) {
-    body += "<pre class=\"note\">" + E(publishReport) + "</pre>\n";
+    body += "<pre class=\"note\">";
+    std::size_t at = 0;
+    while (at < publishReport.size()) {
+      const std::size_t end = std::min(publishReport.find('\n', at), publishReport.size());
+      body += E(publishReport.substr(at, end - at)) + "\n";
+      at = end + 1;
+    }
+    body += "</pre>\n";
   }
   body += "<h2>Stations (" + std::to_string(stations.size()) +
           ")</h2>\n<div class=\"wrap\"><table><tr><th class=\"l\">Call</th>"

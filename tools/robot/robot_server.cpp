@@ -577,8 +577,14 @@ RobotServer::RobotServer(RobotConfig config, RobotStore& store, PluginScorer& sc
   s.server.set_write_timeout(10, 0);
   s.server.set_keep_alive_timeout(5);
   s.server.set_keep_alive_max_count(20);
-  s.server.set_default_headers({{"Content-Security-Policy", kPagePolicy},
-                                {"X-Content-Type-Options", "nosniff"},
+  // The policy is set per answer (the library would add a default one beside
+  // the published pages' own): after routing, and on every error.
+  s.server.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
+    if (!res.has_header("Content-Security-Policy")) {
+      res.set_header("Content-Security-Policy", kPagePolicy);
+    }
+  });
+  s.server.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                                 {"X-Frame-Options", "DENY"},
                                 {"Referrer-Policy", "no-referrer"},
                                 {"Cache-Control", "no-store"}});
@@ -588,6 +594,9 @@ RobotServer::RobotServer(RobotConfig config, RobotStore& store, PluginScorer& sc
     s.listenSocket = sock;
   });
   s.server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+    if (!res.has_header("Content-Security-Policy")) {
+      res.set_header("Content-Security-Policy", kPagePolicy);
+    }
     if (res.body.empty()) {
       res.set_content(MessagePage(StatusTitle(res.status), StatusText(res.status)), kHtml);
     }
@@ -605,6 +614,7 @@ RobotServer::RobotServer(RobotConfig config, RobotStore& store, PluginScorer& sc
                      req.method.c_str(), ShownText(req.path, 80).c_str(),
                      ShownText(what, 300).c_str());
         res.headers.clear();
+        res.set_header("Content-Security-Policy", kPagePolicy);
         Answer(res, 500, MessagePage(StatusTitle(500), StatusText(500)));
       });
   s.Routes();

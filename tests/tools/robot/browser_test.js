@@ -85,6 +85,11 @@ async function main() {
   });
   try {
     const page = await browser.newPage();
+    // A page the security policy hinders (its style refused) says so here.
+    const refused = [];
+    page.on('console', (m) => {
+      if (/Content Security Policy/i.test(m.text())) refused.push(`${page.url()}: ${m.text()}`);
+    });
     await page.setJavaScriptEnabled(false);  // the pages need none
     await page.setViewport({width: 1280, height: 800});
     await page.goto(base + '/');
@@ -123,7 +128,7 @@ async function main() {
     await page.type('#password', PASSWORD);
     await Promise.all([page.waitForNavigation(), page.click('button[type=submit]')]);
     assert.strictEqual(new URL(page.url()).pathname, '/admin');
-    const adminText = await page.$eval('main', (e) => e.innerText);
+    const adminText = await page.$eval('main', (e) => e.textContent);
     assert.ok(adminText.includes('Q9ZZ.sum names Q9ZZ'), 'the back office lists the refusal');
     await Promise.all([page.waitForNavigation({timeout: 120000}),
       page.click('form[action="/admin/publish"] button')]);
@@ -138,6 +143,7 @@ async function main() {
     await page.click(`a[href="stations/${stations[0]}.html"]`);
     assert.ok((await page.$eval('body', (e) => e.innerText)).includes(first));
     console.log('the sponsor published the results of 4 stations');
+    assert.deepStrictEqual(refused, [], 'no page is hindered by the security policy');
   } finally {
     await browser.close();
     proc.kill('SIGTERM');
