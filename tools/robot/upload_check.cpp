@@ -74,6 +74,8 @@ std::vector<SubmittedFile> FilesToRead(std::vector<SubmittedFile> sent,
     } else if (file.name.size() > kMaxFileNameChars) {
       problems.push_back(shown + ": a file name is at most " + std::to_string(kMaxFileNameChars) +
                          " characters long");
+    } else if (ShownText(file.name, kMaxFileNameChars) != file.name) {
+      problems.push_back(shown + ": a file name holds characters that are not text");
     } else if (EndsWithNoCase(file.name, ".zip") || LooksLikeZip(file.bytes)) {
       std::string problem;
       if (!UnpackZip(file.name, file.bytes, kMaxUploadFiles, kMaxUnzippedBytes, files, problem)) {

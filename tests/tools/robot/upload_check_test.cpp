@@ -103,6 +103,12 @@ TEST(UploadCheckTest, EmptyOrOversizedUploadsAreNamed) {
   EXPECT_EQ((std::vector<std::string>{"the call 'Q1AA BB' holds characters no call has",
                                       "RTTY.log was sent twice"}),
             CheckUpload(form, {}).problems);
+  form = GoodForm();
+  form.files = {{"\x1b[2J.sum", SummarySheet("Q1AA")}, {std::string(101, 'a') + ".log", ""}};
+  EXPECT_EQ((std::vector<std::string>{
+                "?[2J.sum: a file name holds characters that are not text",
+                std::string(60, 'a') + "...: a file name is at most 100 characters long"}),
+            CheckUpload(form, {}).problems);
 
   std::string many;
   for (std::size_t i = 0; i <= kMaxFileLines; ++i) {
