@@ -575,8 +575,9 @@ RobotServer::RobotServer(RobotConfig config, RobotStore& store, PluginScorer& sc
   s.server.set_payload_max_length(kMaxRequestBytes);
   s.server.set_read_timeout(10, 0);
   s.server.set_write_timeout(10, 0);
-  s.server.set_keep_alive_timeout(5);
-  s.server.set_keep_alive_max_count(20);
+  // A kept-alive connection would hold its worker while it idles: each
+  // connection answers one request and is closed.
+  s.server.set_keep_alive_max_count(1);
   // The policy is set per answer (the library would add a default one beside
   // the published pages' own): after routing, and on every error.
   s.server.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {

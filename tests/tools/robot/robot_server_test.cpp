@@ -189,6 +189,7 @@ TEST_F(RobotServerTest, EveryAnswerCarriesThePolicyAndOversizedRequestsGet413) {
               "frame-ancestors 'none'",
               res->get_header_value("Content-Security-Policy"));
   }
+  EXPECT_EQ("close", answers[0]->get_header_value("Connection"));  // no idle worker
   EXPECT_EQ(404, answers[1]->status);
   EXPECT_NE(std::string::npos, answers[1]->body.find("There is no such page here."));
   EXPECT_EQ(413, answers[3]->status);
