@@ -121,6 +121,18 @@ def main():
     if len(receipts) + len(unanswered) != UPLOADS:
         failures.append("%d uploads answered or lost, of %d" % (len(receipts) + len(unanswered),
                                                                 UPLOADS))
+    # The export writes each call's latest upload as a folder stats-check reads.
+    out = os.path.join(work, "export")
+    subprocess.run([robot, "--data", data, "export", out], check=True, stderr=subprocess.DEVNULL)
+    latest = {}
+    for upload_id, call in db.execute("SELECT max(id), call FROM uploads GROUP BY call"):
+        latest[call.replace("/", "_")] = sorted(
+            (n, bytes(b)) for n, b in db.execute(
+                "SELECT name, bytes FROM upload_files WHERE upload = ?", (upload_id,)))
+    exported = {word: robot_client.station_files(os.path.join(out, word))
+                for word in os.listdir(out)}
+    if exported != latest:
+        failures.append("the export does not hold each call's latest upload")
     print("%d uploads from %d clients: %d receipts before the SIGKILL, %d after the restart; "
           "%d sent but unanswered at the kill, %d of those stored whole (stored before the "
           "answer went out), none stored in part; %d stored in all"
