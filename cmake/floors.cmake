@@ -8,7 +8,7 @@
 # ("plugin/exports.h"). Tests, benchmarks and fuzz targets may include
 # anything.
 
-set(STATS_FLOOR_FOLDERS platform resources contest scoring reports windows plugin tools)
+set(STATS_FLOOR_FOLDERS platform resources contest scoring reports windows plugin tools tools/robot)
 
 set(STATS_MAY_INCLUDE_platform "")
 set(STATS_MAY_INCLUDE_resources "")
@@ -20,11 +20,18 @@ set(STATS_MAY_INCLUDE_plugin windows reports scoring contest platform resources)
 # Tools load the plug-in library at run time as the host does: they may know
 # its entry points' signatures, never its code.
 set(STATS_MAY_INCLUDE_tools contest platform plugin/exports.h)
+# The log robot: a server on the stats-check reader, checker and plug-in
+# session, and nothing else of the tools.
+set(STATS_MAY_INCLUDE_tools/robot contest platform plugin/exports.h
+    tools/submitted_log.h tools/contest_logs.h tools/check_contacts.h tools/check_scoring.h
+    tools/check_options.h tools/command_line.h tools/host_qso.h tools/results_page.h
+    tools/read_whole_file.h tools/shown_text.h tools/host_contact.h tools/score_table.h)
 
 # Makes <build>/floors/<folder>/ hold links to the folder itself and to what
 # it may include, and returns that root in `out`.
 function(stats_floor_include_root folder out)
-  set(root ${CMAKE_BINARY_DIR}/floors/${folder})
+  string(REPLACE "/" "-" name ${folder})
+  set(root ${CMAKE_BINARY_DIR}/floors/${name})
   file(REMOVE_RECURSE ${root})
   file(MAKE_DIRECTORY ${root})
   foreach(entry IN LISTS folder STATS_MAY_INCLUDE_${folder})

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 need_native=(cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev libcli11-dev ccache python3
-             clang libclang-rt-14-dev)
+             clang libclang-rt-14-dev
+             pkg-config libcpp-httplib-dev libsqlite3-dev sqlite3 libsodium-dev libzip-dev chromium)
 need_win=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
           xvfb xauth)
 
@@ -12,6 +13,8 @@ missing=()
 for p in "${need_native[@]}" "${need_win[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
+# The robot's browser test runs under Node.js with npm; any installed one does.
+command -v node >/dev/null 2>&1 && command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 SUDO=""

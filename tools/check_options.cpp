@@ -14,8 +14,8 @@ bool DayInRange(const std::optional<long>& day) {
   return day && *day >= kFirstDay && *day <= kLastDay;
 }
 
-// "YYYY-MM-DD" (the day's first or last minute) or "YYYY-MM-DD HHMM", in the
-// years a QSO line may carry.
+}  // namespace
+
 std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay) {
   if (text.size() <= 10) {
     const std::optional<long> day = ParseOptionDate(text);
@@ -35,8 +35,6 @@ std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay)
   }
   return static_cast<int>(*day * kMinutesPerDay + *seconds / 60);
 }
-
-}  // namespace
 
 CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
                               std::string& message) {

@@ -18,6 +18,11 @@ struct CheckOptions {
   std::string pluginPath;  // empty: the library beside the program
 };
 
+// An end of the contest period, "YYYY-MM-DD" (the day's first minute, or its
+// last for `lastMinuteOfDay`) or "YYYY-MM-DD HHMM", in the years a QSO line
+// may carry, as minutes since 30 December 1899; empty for anything else.
+std::optional<int> ParsePeriodEnd(const std::string& text, bool lastMinuteOfDay);
+
 // Reads the arguments after the program name. kHelp puts the usage text in
 // `message`, kUnusable a one-line reason.
 CommandLine ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,

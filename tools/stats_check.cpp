@@ -22,6 +22,7 @@
 #include "platform/whole_file.h"
 #include "tools/check_options.h"
 #include "tools/check_results.h"
+#include "tools/check_contacts.h"
 #include "tools/check_scoring.h"
 #include "tools/contest_logs.h"
 #include "tools/host_contact.h"
@@ -148,50 +149,6 @@ void ChoosePeriod(const CheckOptions& options, const ContestLogs& logs, CheckSet
     settings.periodSource = "no period given and no summary sheet states one";
   }
 }
-
-// The host's view of the QSOs of one station: every line, or only those kept
-// by the check. Prefixes by the WPX rules, as the host works them out.
-class HostQsos {
- public:
-  explicit HostQsos(const ContestLogs& logs) : logs_(logs), prefixes_(logs.texts.Size()) {}
-
-  const std::vector<HostContact>& Of(const Station& station,
-                                     const std::vector<LineVerdict>* verdicts,
-                                     const CheckSettings& settings) {
-    qsos_.clear();
-    for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
-      if (verdicts != nullptr &&
-          !KeptForScore((*verdicts)[static_cast<std::size_t>(i)].verdict, settings)) {
-        continue;
-      }
-      const LoggedQso& q = logs_.qsos[static_cast<std::size_t>(i)];
-      HostContact h;
-      h.call = logs_.texts.Text(q.call);
-      h.band = std::string(kOperatorBands[q.band].label);
-      h.mode = std::string(kModeGroups[q.group].modes[q.code].name);
-      h.nrSent = logs_.texts.Text(q.sent);
-      h.nrRcvd = logs_.texts.Text(q.rcvd);
-      h.prefix = PrefixOf(q.call);
-      h.hertz = static_cast<unsigned int>(q.khz) * 1000u;
-      h.time = HostDateTime(q.minute / kMinutesPerDay, q.minute % kMinutesPerDay * 60L);
-      qsos_.push_back(std::move(h));
-    }
-    return qsos_;
-  }
-
- private:
-  const std::string& PrefixOf(int callText) {
-    std::string& prefix = prefixes_[static_cast<std::size_t>(callText)];
-    if (prefix.empty()) {
-      prefix = WpxPrefix(logs_.texts.Text(callText));
-    }
-    return prefix;
-  }
-
-  const ContestLogs& logs_;
-  std::vector<std::string> prefixes_;
-  std::vector<HostContact> qsos_;
-};
 
 // Scores every station: checked from its kept QSOs, claimed from its summary
 // sheet or else from all its lines.

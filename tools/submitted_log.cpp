@@ -47,18 +47,6 @@ bool AllPrintable(std::string_view s) {
 
 std::string Quoted(std::string_view field) { return "'" + ShownText(field) + "'"; }
 
-// A call field's fault, or an empty text.
-std::string CallFault(std::string_view call) {
-  if (call.size() > kMaxCallChars) {
-    return "call " + Quoted(call) + " is longer than " + std::to_string(kMaxCallChars) +
-           " characters";
-  }
-  if (!AllPrintable(call)) {
-    return "call " + Quoted(call) + " holds characters no call has";
-  }
-  return std::string();
-}
-
 std::string SerialFault(std::string_view serial) {
   if (serial.size() > kMaxSerialChars || !AllPrintable(serial)) {
     return "serial " + Quoted(serial) + " is not one (at most " + std::to_string(kMaxSerialChars) +
@@ -92,6 +80,16 @@ int GroupOfCode(std::string_view code, int* mode) {
   return group;
 }
 
+// A file whose text this reader cannot take whole: UTF-16.
+bool PlainText(const std::string& bytes, std::string& error) {
+  const std::string_view start(bytes.data(), std::min<std::size_t>(bytes.size(), 2));
+  if (start == "\xFF\xFE" || start == "\xFE\xFF") {
+    error = "it is UTF-16 text, not plain text";
+    return false;
+  }
+  return true;
+}
+
 bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
   std::error_code ec;
   if (fs::is_directory(fs::symlink_status(path, ec))) {
@@ -101,12 +99,7 @@ bool ReadFile(const fs::path& path, std::string& bytes, std::string& error) {
   if (!ReadRegularFile(path.string(), kMaxFileBytes, bytes, error)) {
     return false;
   }
-  const std::string_view start(bytes.data(), std::min<std::size_t>(bytes.size(), 2));
-  if (start == "\xFF\xFE" || start == "\xFE\xFF") {
-    error = "it is UTF-16 text, not plain text";
-    return false;
-  }
-  return true;
+  return PlainText(bytes, error);
 }
 
 // "13-Feb-2016" as a day number.
@@ -142,29 +135,45 @@ std::optional<std::string_view> ValueAfter(std::string_view line, std::string_vi
 
 struct Entry {
   int group;
-  std::string name;  // as shown
-  fs::path path;     // what is read
+  std::string name;                     // as shown
+  fs::path path;                        // what is read
+  const std::string* held = nullptr;    // or the bytes, when they were sent
 };
 
+// The entry's bytes: read from its file, or as sent.
+const std::string* BytesOf(const Entry& e, std::string& buffer, std::string& error) {
+  if (e.held == nullptr) {
+    return ReadFile(e.path, buffer, error) ? &buffer : nullptr;
+  }
+  if (e.held->size() > kMaxFileBytes) {
+    error = "it is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
+    return nullptr;
+  }
+  return PlainText(*e.held, error) ? e.held : nullptr;
+}
+
 void ReadSheet(SubmittedLog& log, const Entry& e) {
-  std::string bytes;
+  std::string buffer;
   std::string error;
-  if (!ReadFile(e.path, bytes, error)) {
+  const std::string* bytes = BytesOf(e, buffer, error);
+  if (bytes == nullptr) {
     log.messages.push_back("cannot read " + log.PathOf(e.name) + ": " + error);
     return;
   }
-  SubmittedLog::Sheet sheet = ParseSheet(bytes);
+  SubmittedLog::Sheet sheet = ParseSheet(*bytes);
   sheet.file = e.name;
   log.sheets.push_back(std::move(sheet));
 }
 
 void ReadLog(SubmittedLog& log, const Entry& e, TextPool& texts) {
-  std::string bytes;
+  std::string buffer;
   std::string error;
-  if (!ReadFile(e.path, bytes, error)) {
+  const std::string* held = BytesOf(e, buffer, error);
+  if (held == nullptr) {
     log.messages.push_back("cannot read " + log.PathOf(e.name) + ": " + error);
     return;
   }
+  const std::string& bytes = *held;
   const int file = static_cast<int>(log.files.size());
   const std::string& name = e.name;
   log.files.push_back(name);
@@ -241,7 +250,50 @@ std::optional<fs::path> Readable(const fs::path& folder, const fs::directory_ent
   return target;
 }
 
+// Reads the logs and sheets found, in group and name order, and names the
+// other files.
+void ReadEntries(SubmittedLog& log, std::vector<Entry>& logs, std::vector<Entry>& sheets,
+                 std::vector<std::string>& others, TextPool& texts) {
+  auto byGroupAndName = [](const Entry& a, const Entry& b) {
+    return a.group != b.group ? a.group < b.group : a.name < b.name;
+  };
+  std::sort(logs.begin(), logs.end(), byGroupAndName);
+  std::sort(sheets.begin(), sheets.end(), byGroupAndName);
+  std::sort(others.begin(), others.end());
+  for (const std::string& name : others) {
+    log.messages.push_back(log.PathOf(name) +
+                           " is neither a per-mode log nor a summary sheet; not read");
+  }
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    if (i < kMaxLogFiles) {
+      ReadLog(log, logs[i], texts);
+    } else {
+      log.messages.push_back(log.PathOf(logs[i].name) + ": more than " +
+                             std::to_string(kMaxLogFiles) + " per-mode logs; not read");
+    }
+  }
+  for (std::size_t i = 0; i < sheets.size(); ++i) {
+    if (i < kMaxLogFiles) {
+      ReadSheet(log, sheets[i]);
+    } else {
+      log.messages.push_back(log.PathOf(sheets[i].name) + ": more than " +
+                             std::to_string(kMaxLogFiles) + " summary sheets; not read");
+    }
+  }
+}
+
 }  // namespace
+
+std::string CallFault(std::string_view call) {
+  if (call.size() > kMaxCallChars) {
+    return "call " + Quoted(call) + " is longer than " + std::to_string(kMaxCallChars) +
+           " characters";
+  }
+  if (!AllPrintable(call)) {
+    return "call " + Quoted(call) + " holds characters no call has";
+  }
+  return std::string();
+}
 
 bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason) {
   if (line.size() > kMaxLineBytes) {
@@ -407,31 +459,24 @@ SubmittedLog ReadSubmission(const std::string& folder, TextPool& texts) {
     log.messages.push_back("cannot list " + ShownText(folder, 300) + ": " + ec.message());
     return log;
   }
-  auto byGroupAndName = [](const Entry& a, const Entry& b) {
-    return a.group != b.group ? a.group < b.group : a.name < b.name;
-  };
-  std::sort(logs.begin(), logs.end(), byGroupAndName);
-  std::sort(sheets.begin(), sheets.end(), byGroupAndName);
-  std::sort(others.begin(), others.end());
-  for (const std::string& name : others) {
-    log.messages.push_back(log.PathOf(name) +
-                           " is neither a per-mode log nor a summary sheet; not read");
-  }
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    if (i < kMaxLogFiles) {
-      ReadLog(log, logs[i], texts);
-    } else {
-      log.messages.push_back(log.PathOf(logs[i].name) + ": more than " +
-                             std::to_string(kMaxLogFiles) + " per-mode logs; not read");
+  ReadEntries(log, logs, sheets, others, texts);
+  return log;
+}
+
+SubmittedLog ReadSubmittedFiles(const std::vector<SubmittedFile>& files, TextPool& texts) {
+  SubmittedLog log;
+  std::vector<Entry> logs;
+  std::vector<Entry> sheets;
+  std::vector<std::string> others;
+  for (const SubmittedFile& file : files) {
+    const std::string name = ShownText(file.name, 60);
+    const int group = ModeGroupOfLogFileName(name);
+    if (group < 0 && !IsSummarySheetFileName(name)) {
+      others.push_back(name);
+      continue;
     }
+    (group < 0 ? sheets : logs).push_back(Entry{group, name, fs::path(), &file.bytes});
   }
-  for (std::size_t i = 0; i < sheets.size(); ++i) {
-    if (i < kMaxLogFiles) {
-      ReadSheet(log, sheets[i]);
-    } else {
-      log.messages.push_back(log.PathOf(sheets[i].name) + ": more than " +
-                             std::to_string(kMaxLogFiles) + " summary sheets; not read");
-    }
-  }
+  ReadEntries(log, logs, sheets, others, texts);
   return log;
 }

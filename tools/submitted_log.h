@@ -78,6 +78,10 @@ struct QsoLineFields {
 // call holds). What the reason quotes is made safe to show.
 bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason);
 
+// Why a text cannot be a call (too long, or holding what no call holds), or
+// an empty text. What it quotes is made safe to show.
+std::string CallFault(std::string_view call);
+
 // Calls `f(number, line)` for each line of `bytes`, numbered from 1, without
 // its line end: CR LF, LF or a lone CR. A UTF-8 byte-order mark in front is
 // not part of the first line.
@@ -139,6 +143,17 @@ struct SubmittedLog {
 // Reads the per-mode logs and summary sheets of one folder. Log names are
 // matched ignoring case, as Windows does; other files are named in a message.
 SubmittedLog ReadSubmission(const std::string& folder, TextPool& texts);
+
+// One file as a sender named and sent it, held in memory.
+struct SubmittedFile {
+  std::string name;
+  std::string bytes;
+};
+
+// Reads files held in memory as ReadSubmission reads a folder's: the name
+// alone says what a file is (a per-mode log, a summary sheet or neither) and
+// is never used as a path; messages name the files as sent, made safe to show.
+SubmittedLog ReadSubmittedFiles(const std::vector<SubmittedFile>& files, TextPool& texts);
 
 // Reads a summary sheet's text (what ReadSubmission does with each sheet).
 SubmittedLog::Sheet ParseSheet(std::string_view bytes);
