@@ -235,7 +235,9 @@ TEST(PanelHost, OpensOnceSwitchesModesAndFollowsTheHost) {
       break;
     }
     if (i == 0) {
-      EXPECT_EQ("0", PanelSetting("Pref")) << "closing the window writes Pref=0";
+      // The window goes before the setting is written: wait for the write.
+      EXPECT_TRUE(PumpUntil([] { return PanelSetting("Pref") == "0"; }, 3000))
+          << "closing the window writes Pref=0";
       EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(panel, kViewPrefix), BM_GETCHECK, 0, 0))
           << "the check box shows the window closed";
     }
