@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "tools/check_results.h"
-#include "tools/shown_text.h"
-#include "tools/submitted_log.h"
+#include "tools/check/check_results.h"
+#include "tools/check/shown_text.h"
+#include "tools/check/submitted_log.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <future>
 
-#include "tools/check_scoring.h"
+#include "tools/check/check_scoring.h"
 
 PluginScorer::~PluginScorer() {
   {

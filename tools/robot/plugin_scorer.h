@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "platform/ole_date_time.h"
-#include "tools/host_contact.h"
-#include "tools/score_table.h"
+#include "tools/common/host_contact.h"
+#include "tools/common/score_table.h"
 
 class CheckScoring;
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "platform/whole_file.h"
-#include "tools/contest_logs.h"
-#include "tools/read_whole_file.h"
-#include "tools/shown_text.h"
-#include "tools/submitted_log.h"
+#include "tools/check/contest_logs.h"
+#include "tools/common/read_whole_file.h"
+#include "tools/check/shown_text.h"
+#include "tools/check/submitted_log.h"
 
 extern char** environ;
 

@@ -6,7 +6,7 @@
 #include "contest/mode_groups.h"
 #include "platform/text.h"
 #include "robot_limits.h"
-#include "tools/results_page.h"
+#include "tools/check/results_page.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "robot_pages.h"
 #include "robot_security.h"
 #include "robot_store.h"
-#include "tools/contest_logs.h"
-#include "tools/shown_text.h"
+#include "tools/check/contest_logs.h"
+#include "tools/check/shown_text.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/score_table.h"
+#include "tools/common/score_table.h"
 
 struct sqlite3;
 
