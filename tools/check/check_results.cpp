@@ -11,10 +11,19 @@
 
 namespace {
 
-// The counts columns of the results, in the order the rules list them.
-constexpr Verdict kCountedVerdicts[] = {Verdict::kNil,        Verdict::kBustedCall,
-                                        Verdict::kBustedExch, Verdict::kUnique,
-                                        Verdict::kDupe,       Verdict::kUnchecked};
+// The count columns of the results tables: every verdict but the one that
+// counts, which the checked QSOs already say.
+constexpr std::array<Verdict, kVerdictCount - 1> CountedVerdicts() {
+  std::array<Verdict, kVerdictCount - 1> counted{};
+  std::size_t n = 0;
+  for (Verdict v : kVerdictsByCountColumn) {
+    if (ClassOf(v).effect != VerdictEffect::kCounts && n < counted.size()) {
+      counted[n++] = v;
+    }
+  }
+  return counted;
+}
+constexpr std::array<Verdict, kVerdictCount - 1> kCountedVerdicts = CountedVerdicts();
 
 const Station& StationAt(const ContestLogs& logs, int station) {
   return logs.stations[static_cast<std::size_t>(station)];
@@ -134,9 +143,7 @@ std::optional<int> ClockOffset(const ContestLogs& logs, const std::vector<LineVe
   std::vector<int> offsets;
   for (int i = s.firstQso; i < s.firstQso + s.qsoCount; ++i) {
     const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
-    const bool paired = v.verdict == Verdict::kOk || v.verdict == Verdict::kBustedExch ||
-                        v.verdict == Verdict::kNil;
-    if (!paired || v.other < 0) {
+    if (!ClassOf(v.verdict).showsClocks || v.other < 0) {
       continue;
     }
     const int offset = QsoAt(logs, i).minute - QsoAt(logs, v.other).minute;
@@ -179,15 +186,17 @@ std::string ScoreChange(const StationResult& r) {
 }
 
 bool KeptForScore(Verdict verdict, const CheckSettings& settings) {
-  switch (verdict) {
-    case Verdict::kOk:
-    case Verdict::kUnchecked:
+  switch (ClassOf(verdict).effect) {
+    case VerdictEffect::kCounts:
+    case VerdictEffect::kKept:
       return true;
-    case Verdict::kUnique:
+    case VerdictEffect::kKeptUnlessPurged:
       return !settings.removeUniques;
-    default:
+    case VerdictEffect::kRemoved:
+    case VerdictEffect::kNoPoints:
       return false;
   }
+  return false;
 }
 
 void CountVerdicts(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
@@ -423,17 +432,24 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
             " against its partners' (matching goes by the times as logged)\n";
   }
   text += "\n";
-  text += "OK " + std::to_string(CountOf(result, Verdict::kOk));
-  for (Verdict v : kCountedVerdicts) {
-    text += ", " + std::string(VerdictWord(v)) + " " + std::to_string(CountOf(result, v));
+  for (Verdict v : kVerdictsByCountColumn) {
+    text += (v == kVerdictsByCountColumn.front() ? "" : ", ") + std::string(VerdictWord(v)) + " " +
+            std::to_string(CountOf(result, v));
   }
-  text += "\n\nQSOs that are not OK (removed: NIL, BUSTED-CALL, BUSTED-EXCH";
-  text += settings.removeUniques ? ", UNIQUE; kept: UNCHECKED" : "; kept: UNIQUE, UNCHECKED";
-  text += "; no points: DUPE)\n";
+  const auto lost = [&](const VerdictClass& c) {
+    return !KeptForScore(c.verdict, settings) && c.effect != VerdictEffect::kNoPoints;
+  };
+  const auto kept = [&](const VerdictClass& c) {
+    return KeptForScore(c.verdict, settings) && c.effect != VerdictEffect::kCounts;
+  };
+  const auto noPoints = [](const VerdictClass& c) { return c.effect == VerdictEffect::kNoPoints; };
+  text += "\n\nQSOs that are not OK (removed: " + VerdictWordsWhere(lost) +
+          "; kept: " + VerdictWordsWhere(kept) + "; no points: " + VerdictWordsWhere(noPoints) +
+          ")\n";
   bool any = false;
   for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
     const Verdict verdict = verdicts[static_cast<std::size_t>(i)].verdict;
-    if (verdict == Verdict::kOk) {
+    if (ClassOf(verdict).effect == VerdictEffect::kCounts) {
       continue;
     }
     any = true;

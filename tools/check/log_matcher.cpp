@@ -335,12 +335,6 @@ long long SerialNumber(std::string_view s) {
 
 }  // namespace
 
-std::string_view VerdictWord(Verdict verdict) {
-  static constexpr std::string_view kWords[kVerdictCount] = {
-      "OK", "NIL", "BUSTED-CALL", "BUSTED-EXCH", "UNIQUE", "UNCHECKED", "DUPE"};
-  return kWords[static_cast<std::size_t>(verdict)];
-}
-
 bool SameSerial(std::string_view a, std::string_view b) {
   const long long x = SerialNumber(a);
   const long long y = SerialNumber(b);

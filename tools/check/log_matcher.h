@@ -26,20 +26,7 @@
 #include <vector>
 
 #include "tools/check/contest_logs.h"
-
-enum class Verdict : std::uint8_t {
-  kOk,
-  kNil,
-  kBustedCall,
-  kBustedExch,
-  kUnique,
-  kUnchecked,
-  kDupe,
-};
-inline constexpr int kVerdictCount = 7;
-
-// "OK", "NIL", "BUSTED-CALL", "BUSTED-EXCH", "UNIQUE", "UNCHECKED", "DUPE".
-std::string_view VerdictWord(Verdict verdict);
+#include "tools/check/verdicts.h"
 
 struct LineVerdict {
   Verdict verdict = Verdict::kOk;

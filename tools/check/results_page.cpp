@@ -62,6 +62,22 @@ int RoundUp(int n) {
   }
 }
 
+// The words of the verdicts that keep their line's points (or that lose
+// them), by what they do to the score; the one the sponsor may remove last.
+std::string WordsByEffect(bool kept, const CheckSettings& settings) {
+  std::string words;
+  for (VerdictEffect e : {VerdictEffect::kCounts, VerdictEffect::kKept, VerdictEffect::kRemoved,
+                          VerdictEffect::kNoPoints, VerdictEffect::kKeptUnlessPurged}) {
+    for (const VerdictClass& v : kVerdicts) {
+      if (v.effect == e && KeptForScore(v.verdict, settings) == kept) {
+        words += words.empty() ? "" : ", ";
+        words += v.word;
+      }
+    }
+  }
+  return words;
+}
+
 // The QSO lines of all logs per hour (per a few hours for a long period), the
 // lines that keep their points at the foot of each bar, the others above.
 std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
@@ -137,12 +153,9 @@ std::string RateChart(const ContestLogs& logs, const std::vector<LineVerdict>& v
     }
   }
   svg += "</svg>";
-  const std::string unique = settings.removeUniques ? "" : ", UNIQUE";
-  const std::string removedUnique = settings.removeUniques ? ", UNIQUE" : "";
-  const std::string legend = "<p>" + Swatch(kOkColour) + " kept (OK, UNCHECKED" + unique +
-                             ") &nbsp; " + Swatch(kFaultColour) +
-                             " removed or no points (NIL, BUSTED-CALL, BUSTED-EXCH, DUPE" +
-                             removedUnique + ")</p>";
+  const std::string legend = "<p>" + Swatch(kOkColour) + " kept (" +
+                             WordsByEffect(true, settings) + ") &nbsp; " + Swatch(kFaultColour) +
+                             " removed or no points (" + WordsByEffect(false, settings) + ")</p>";
   return "<div class=\"wrap\">" + svg + "</div>" + legend;
 }
 
@@ -343,22 +356,30 @@ std::string UnusedList(const ContestLogs& logs) {
   return html + "</ul>";
 }
 
+// What a verdict does to the score, in the words of the results page.
+std::string EffectWords(VerdictEffect effect, const CheckSettings& settings) {
+  switch (effect) {
+    case VerdictEffect::kCounts:
+      return "it counts";
+    case VerdictEffect::kKept:
+      return "kept";
+    case VerdictEffect::kKeptUnlessPurged:
+      return settings.removeUniques ? "removed (the sponsor chose so)" : "kept, and flagged";
+    case VerdictEffect::kRemoved:
+      return "removed";
+    case VerdictEffect::kNoPoints:
+      return "no points";
+  }
+  return "";
+}
+
 std::string VerdictWords(const CheckSettings& settings) {
-  const std::string uniques =
-      settings.removeUniques ? "removed (the sponsor chose so)" : "kept, and flagged";
-  return "<dl class=\"v\">"
-         "<dt>OK</dt><dd>both stations logged the QSO alike; it counts.</dd>"
-         "<dt>NIL</dt><dd>&ldquo;not in log&rdquo;: the worked station sent a log without this "
-         "QSO; removed.</dd>"
-         "<dt>BUSTED-CALL</dt><dd>the call was miscopied: a station one letter or digit away "
-         "logged this QSO; removed.</dd>"
-         "<dt>BUSTED-EXCH</dt><dd>the serial received is not the one the other station sent; "
-         "removed.</dd>"
-         "<dt>UNIQUE</dt><dd>a call that sent no log and is in no other log; " +
-         uniques +
-         ".</dd>"
-         "<dt>UNCHECKED</dt><dd>a call that sent no log but other logs hold; kept.</dd>"
-         "<dt>DUPE</dt><dd>the same call again on the same band and mode group; no points.</dd>"
+  std::string html = "<dl class=\"v\">";
+  for (const VerdictClass& v : kVerdicts) {
+    html += "<dt>" + std::string(v.word) + "</dt><dd>" + std::string(v.meaning) + "; " +
+            EffectWords(v.effect, settings) + ".</dd>";
+  }
+  return html +
          "<dt>UBN</dt><dd>each station's list of its QSOs that are Unique, Busted or "
          "Not-in-log, with the evidence: the station's page and its .ubn.txt.</dd></dl>";
 }
@@ -371,7 +392,8 @@ std::string VerdictRows(const ContestLogs& logs, const std::vector<LineVerdict>&
   for (const bool kept : {false, true}) {
     for (int i = station.firstQso; i < station.firstQso + station.qsoCount; ++i) {
       const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
-      if (v.verdict == Verdict::kOk || (v.verdict == Verdict::kUnchecked) != kept) {
+      const VerdictEffect effect = ClassOf(v.verdict).effect;
+      if (effect == VerdictEffect::kCounts || (effect == VerdictEffect::kKept) != kept) {
         continue;
       }
       const LoggedQso& q = logs.qsos[static_cast<std::size_t>(i)];
@@ -548,11 +570,10 @@ std::string StationPage(const ContestLogs& logs, const std::vector<LineVerdict>&
     html += "<li class=\"note\">" + ClockHint(*r.clockMinutes) +
             " against its partners' (matching goes by the times as logged).</li>";
   }
-  html += "<li>OK " + Number(r.counts[static_cast<std::size_t>(Verdict::kOk)]);
-  for (Verdict v : {Verdict::kNil, Verdict::kBustedCall, Verdict::kBustedExch, Verdict::kUnique,
-                    Verdict::kDupe, Verdict::kUnchecked}) {
-    html +=
-        ", " + std::string(VerdictWord(v)) + " " + Number(r.counts[static_cast<std::size_t>(v)]);
+  html += "<li>";
+  for (Verdict v : kVerdictsByCountColumn) {
+    html += (v == kVerdictsByCountColumn.front() ? "" : ", ") + std::string(VerdictWord(v)) + " " +
+            Number(r.counts[static_cast<std::size_t>(v)]);
   }
   html += "</li><li>By mode group:";
   const char* between = " ";

@@ -108,6 +108,25 @@ TEST_F(CheckResultsTest, UbnListAndVerdictLines) {
             lines);
 }
 
+// UNIQUE is the one verdict whose effect the sponsor chooses: every text
+// that sorts the verdicts by effect moves it.
+TEST_F(CheckResultsTest, RemovedUniquesMoveInEveryText) {
+  settings_.removeUniques = true;
+  EXPECT_FALSE(KeptForScore(Verdict::kUnique, settings_));
+  EXPECT_TRUE(KeptForScore(Verdict::kUnchecked, settings_));
+  EXPECT_FALSE(KeptForScore(Verdict::kDupe, settings_));
+  const std::string ubn = UbnText(logs_, verdicts_, results_[0], 2, settings_);
+  EXPECT_NE(std::string::npos,
+            ubn.find("QSOs that are not OK (removed: NIL, BUSTED-CALL, BUSTED-EXCH, UNIQUE; kept: "
+                     "UNCHECKED; no points: DUPE)\n"));
+  const std::string page = ResultsPage(logs_, verdicts_, results_, settings_, true);
+  EXPECT_NE(std::string::npos, page.find(" kept (OK, UNCHECKED) &nbsp; "));
+  EXPECT_NE(std::string::npos,
+            page.find(" removed or no points (NIL, BUSTED-CALL, BUSTED-EXCH, DUPE, UNIQUE)</p>"));
+  EXPECT_NE(std::string::npos, page.find("<dt>UNIQUE</dt><dd>a call that sent no log and is in "
+                                         "no other log; removed (the sponsor chose so).</dd>"));
+}
+
 TEST_F(CheckResultsTest, PagesStandAloneAndLinkEachStation) {
   const std::string page = ResultsPage(logs_, verdicts_, results_, settings_, true);
   const std::string station = StationPage(logs_, verdicts_, results_[1], 2, settings_, true);
