@@ -6,6 +6,7 @@
 
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
+#include "contest/report_formats.h"
 #include "platform/text.h"
 #include "tools/check/shown_text.h"
 
@@ -298,7 +299,7 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
   return text;
 }
 
-std::string ClaimFault(const ScoreTable& claimed) {
+std::string ClaimFault(const tools::ScoreTable& claimed) {
   for (std::size_t g = 0; g < claimed.qsos.size(); ++g) {
     const std::int64_t qsos = claimed.qsos[g];
     const std::int64_t prefixes = claimed.prefixes[g];
@@ -326,7 +327,7 @@ std::string UbnFileName(const Station& station) { return station.fileWord + ".ub
 std::string QsoLineText(const ContestLogs& logs, int qso) {
   const LoggedQso& q = QsoAt(logs, qso);
   const ModeGroup& group = kModeGroups[q.group];
-  return FormatText("QSO: %5i %2s %s %-13s %-6s %-13s %s", q.khz,
+  return FormatText(kQsoLineFormat, q.khz,
                     std::string(group.modes[q.code].code).c_str(), MinuteText(q.minute).c_str(),
                     StationAt(logs, q.station).call.c_str(), logs.texts.Text(q.sent).c_str(),
                     logs.texts.Text(q.call).c_str(), logs.texts.Text(q.rcvd).c_str());

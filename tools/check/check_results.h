@@ -29,10 +29,10 @@ std::string PeriodText(const CheckSettings& settings);
 
 struct StationResult {
   int station = 0;
-  ScoreTable claimed;
+  tools::ScoreTable claimed;
   bool claimedFromSheet = false;  // else worked out from its logs, unchecked
   std::string claimFault;         // why the sheet's figures cannot be true, or empty
-  ScoreTable checked;
+  tools::ScoreTable checked;
   std::array<int, kVerdictCount> counts{};  // by Verdict
   int place = 0;
   int categoryPlace = 0;            // place among the stations of its category
@@ -92,7 +92,7 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
 // Why a claimed score table cannot be true (a negative figure, more prefixes
 // than QSOs, a score other than QSOs times prefixes, more QSOs than any
 // station makes), or empty.
-std::string ClaimFault(const ScoreTable& claimed);
+std::string ClaimFault(const tools::ScoreTable& claimed);
 
 // The file name of a station's UBN list: its file word and ".ubn.txt".
 std::string UbnFileName(const Station& station);

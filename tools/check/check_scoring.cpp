@@ -118,7 +118,7 @@ bool CheckScoring::Open(const std::string& pluginPath, std::string& error) {
   return true;
 }
 
-std::optional<ScoreTable> CheckScoring::Score(const std::string& ownCall,
+std::optional<tools::ScoreTable> CheckScoring::Score(const std::string& ownCall,
                                               const std::vector<HostContact>& qsos,
                                               COleDateTime start, COleDateTime end) {
   WriteNoPanelSettings();
@@ -127,5 +127,5 @@ std::optional<ScoreTable> CheckScoring::Score(const std::string& ownCall,
     plugin_.Add(ownCall, q);
   }
   int out = 0;
-  return ParseScoreTable(plugin_.Result(&out));
+  return tools::ParseScoreTable(plugin_.Result(&out));
 }

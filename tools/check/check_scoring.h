@@ -32,7 +32,7 @@ class CheckScoring {
 
   // One statistics pass over `qsos` in their order; empty when the result text
   // holds no score table.
-  std::optional<ScoreTable> Score(const std::string& ownCall, const std::vector<HostContact>& qsos,
+  std::optional<tools::ScoreTable> Score(const std::string& ownCall, const std::vector<HostContact>& qsos,
                                   COleDateTime start, COleDateTime end);
 
  private:

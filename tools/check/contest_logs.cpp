@@ -6,6 +6,7 @@
 #include <map>
 
 #include "contest/file_word.h"
+#include "contest/report_formats.h"
 #include "platform/ole_date_time.h"
 #include "platform/text.h"
 #include "tools/common/contest_time.h"
@@ -254,5 +255,5 @@ std::optional<SheetPeriod> PeriodOfSheets(const ContestLogs& logs) {
 }
 
 std::string MinuteText(int minute) {
-  return FormatDateTime(HostDateTimeOfMinute(minute), "%Y-%m-%d %H%M");
+  return FormatDateTime(HostDateTimeOfMinute(minute), kQsoLineTimeFormat);
 }

@@ -22,7 +22,7 @@ struct Station {
   std::string fileWord;  // names its files; unique in the contest, whatever the calls
   std::string folder;
   std::vector<std::string> files;
-  std::optional<ScoreTable> sheet;    // the claimed table of its summary sheet
+  std::optional<tools::ScoreTable> sheet;    // the claimed table of its summary sheet
   std::string sheetFile;              // the sheet used, even when its table cannot be read
   std::string category;               // CATEGORY-POWER of the sheet, empty when none
   std::string club;                   // Team/Club of the sheet

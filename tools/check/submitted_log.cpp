@@ -7,6 +7,7 @@
 
 #include "contest/bands.h"
 #include "contest/mode_groups.h"
+#include "contest/report_formats.h"
 #include "platform/text.h"
 #include "tools/common/contest_time.h"
 #include "tools/common/plugin_files.h"
@@ -17,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kQsoLineFields = 9;
-constexpr std::string_view kSheetCallLabel = "Callsign Used :";
-constexpr std::string_view kSheetDatesLabel = "Contest Date(s) :";
-constexpr std::string_view kSheetPowerLabel = "CATEGORY-POWER :";
-constexpr std::string_view kSheetClubLabel = "Team/Club :";
 // What a sheet states about the station is shown in lists: a few words.
 constexpr std::size_t kSheetValueChars = 30;
 
@@ -317,7 +313,7 @@ bool ParseQsoLine(std::string_view line, QsoLineFields& out, std::string& reason
     ++count;
     i = j;
   }
-  if (count == 0 || fields[0] != "QSO:") {
+  if (count == 0 || fields[0] != kQsoLineWord) {
     reason = "not a QSO line";
     return false;
   }
@@ -412,7 +408,7 @@ SubmittedLog::Sheet ParseSheet(std::string_view bytes) {
       }
     }
   });
-  sheet.table = ParseScoreTable(bytes);
+  sheet.table = tools::ParseScoreTable(bytes);
   return sheet;
 }
 

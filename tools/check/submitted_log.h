@@ -126,7 +126,7 @@ struct SubmittedLog {
   struct Sheet {
     std::string file;
     std::string call;
-    std::optional<ScoreTable> table;
+    std::optional<tools::ScoreTable> table;
     std::string category;          // CATEGORY-POWER as written (made safe to show)
     std::string club;              // Team/Club
     std::optional<long> firstDay;  // Contest Date(s), as day numbers

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "contest/report_formats.h"
+
 namespace {
 
 using Row = std::array<std::int64_t, kModeGroupCount>;
@@ -65,7 +67,7 @@ std::optional<Row> FindRow(std::string_view text, std::string_view label) {
 
 }  // namespace
 
-std::int64_t ScoreTable::TotalQsos() const {
+std::int64_t tools::ScoreTable::TotalQsos() const {
   std::int64_t total = 0;
   for (std::int64_t n : qsos) {
     total += n;
@@ -73,7 +75,7 @@ std::int64_t ScoreTable::TotalQsos() const {
   return total;
 }
 
-std::int64_t ScoreTable::TotalScore() const {
+std::int64_t tools::ScoreTable::TotalScore() const {
   std::int64_t total = 0;
   for (std::int64_t n : scores) {
     total += n;
@@ -81,14 +83,14 @@ std::int64_t ScoreTable::TotalScore() const {
   return total;
 }
 
-std::optional<ScoreTable> ParseScoreTable(std::string_view text) {
-  const std::optional<Row> qsos = FindRow(text, "QSO");
-  const std::optional<Row> prefixes = FindRow(text, "PFX");
-  const std::optional<Row> scores = FindRow(text, "Score");
+std::optional<tools::ScoreTable> tools::ParseScoreTable(std::string_view text) {
+  const std::optional<Row> qsos = FindRow(text, kScoreRowQsos);
+  const std::optional<Row> prefixes = FindRow(text, kScoreRowPrefixes);
+  const std::optional<Row> scores = FindRow(text, kScoreRowScores);
   if (!qsos || !prefixes || !scores) {
     return std::nullopt;
   }
-  ScoreTable table;
+  tools::ScoreTable table;
   for (std::size_t g = 0; g < table.qsos.size(); ++g) {
     table.qsos[g] = (*qsos)[g];
     table.prefixes[g] = (*prefixes)[g];

@@ -13,6 +13,10 @@
 
 #include "contest/mode_groups.h"
 
+// In a namespace of its own: the plug-in's scoring floor has a ScoreTable of
+// its 32-bit figures, and tests link both.
+namespace tools {
+
 struct ScoreTable {
   // Wide enough for any number of up to 18 digits a sheet can hold, and for
   // the sum of seven of them.
@@ -28,3 +32,5 @@ struct ScoreTable {
 // label, seven numbers each) out of a result text or a summary sheet; empty
 // when one of them is missing or holds anything but seven numbers.
 std::optional<ScoreTable> ParseScoreTable(std::string_view text);
+
+}  // namespace tools

@@ -3,7 +3,7 @@
 #include "tools/common/score_table.h"
 
 std::optional<std::int32_t> ClaimedScoreOfResult(std::string_view resultText) {
-  const std::optional<ScoreTable> table = ParseScoreTable(resultText);
+  const std::optional<tools::ScoreTable> table = tools::ParseScoreTable(resultText);
   if (!table) {
     return std::nullopt;
   }

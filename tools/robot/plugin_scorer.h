@@ -35,7 +35,7 @@ class PluginScorer {
   bool Start(const std::string& pluginPath, std::string& error);
 
   // The plug-in's score table for the log; empty when its result holds none.
-  std::optional<ScoreTable> Score(const std::string& ownCall,
+  std::optional<tools::ScoreTable> Score(const std::string& ownCall,
                                   const std::vector<HostContact>& contacts, COleDateTime first,
                                   COleDateTime last);
 

@@ -340,7 +340,7 @@ void RobotServer::Impl::Upload(const httplib::Request& req, httplib::Response& r
   }
   CheckedUpload checked = CheckUpload(std::move(form), config.period);
   if (checked.problems.empty()) {
-    const std::optional<ScoreTable> claimed =
+    const std::optional<tools::ScoreTable> claimed =
         scorer.Score(checked.call, checked.contacts, checked.firstDay, checked.lastDay);
     if (!claimed) {
       checked.problems.push_back("the contest's plug-in could not score this log");

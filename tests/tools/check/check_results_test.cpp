@@ -10,8 +10,8 @@
 
 namespace {
 
-ScoreTable RttyOnly(int qsos, int prefixes) {
-  ScoreTable t;
+tools::ScoreTable RttyOnly(int qsos, int prefixes) {
+  tools::ScoreTable t;
   t.qsos[4] = qsos;
   t.prefixes[4] = prefixes;
   t.scores[4] = qsos * prefixes;

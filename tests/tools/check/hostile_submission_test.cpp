@@ -125,7 +125,7 @@ TEST_F(HostileSubmissionTest, EveryStationGetsFilesOfItsOwn) {
 // A station's claimed figures that cannot be true are named, never summed
 // into nonsense; a sheet whose table cannot be read is not "no sheet".
 TEST_F(HostileSubmissionTest, ClaimsThatCannotBeTrueAreFlagged) {
-  ScoreTable t;
+  tools::ScoreTable t;
   EXPECT_EQ("", ClaimFault(t));
   t.qsos[4] = 10;
   t.prefixes[4] = 3;
@@ -137,7 +137,7 @@ TEST_F(HostileSubmissionTest, ClaimsThatCannotBeTrueAreFlagged) {
   EXPECT_EQ("RTTY: score 31 is not 10 QSOs times 3 prefixes", ClaimFault(t));
   t.prefixes[4] = 11;
   EXPECT_EQ("RTTY: more prefixes than QSOs", ClaimFault(t));
-  const std::optional<ScoreTable> wide = ParseScoreTable(
+  const std::optional<tools::ScoreTable> wide = tools::ParseScoreTable(
       "QSO\t 999999999999999999\t 0\t 0\t 0\t 0\t 0\t 0\nPFX\t 1\t 0\t 0\t 0\t 0\t 0\t 0\n"
       "Score\t 999999999999999999\t 999999999999999999\t 999999999999999999\t "
       "999999999999999999\t 999999999999999999\t 999999999999999999\t 999999999999999999\n");

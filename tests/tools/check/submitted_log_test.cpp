@@ -56,7 +56,7 @@ TEST(QsoLineTest, SaysWhyALineCannotBeRead) {
 }
 
 TEST(ScoreTableTest, ReadsTheResultTextAndTheSheetsTable) {
-  const std::optional<ScoreTable> result = ParseScoreTable(
+  const std::optional<tools::ScoreTable> result = tools::ParseScoreTable(
       "\t  KOVA-BRAWLCUP 13.02-14.02.2016 \r\n    \tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV\r\n"
       "QSO:\t 3\t 0\t 1\t 0\t 2\t 0\t 0\r\nPFX:\t 2\t 0\t 1\t 0\t 2\t 0\t 0\r\n"
       "Score:\t 6\t 0\t 1\t 0\t 4\t 0\t 0\r\n");
@@ -64,14 +64,14 @@ TEST(ScoreTableTest, ReadsTheResultTextAndTheSheetsTable) {
   EXPECT_EQ(6, result->TotalQsos());
   EXPECT_EQ(11, result->TotalScore());
   EXPECT_EQ(1, result->prefixes[2]);
-  const std::optional<ScoreTable> sheet = ParseScoreTable(
+  const std::optional<tools::ScoreTable> sheet = tools::ParseScoreTable(
       "QSO: 14080 RY 2016-02-13 0930 Q1AA 001 Q2BB 002\r\n___\r\n"
       "QSO\t 1\t 2\t 3\t 4\t 5\t 6\t 7\r\nPFX\t 1\t 1\t 1\t 1\t 1\t 1\t 1\r\n"
       "Score\t 1\t 2\t 3\t 4\t 5\t 6\t 70000000000\r\n");
   ASSERT_TRUE(sheet.has_value());
   EXPECT_EQ(28, sheet->TotalQsos());
   EXPECT_EQ(70000000021, sheet->TotalScore());
-  EXPECT_FALSE(ParseScoreTable("QSO\t 1\t 2\nPFX\t 1\t 2\nScore\t 1\t 2\n").has_value());
+  EXPECT_FALSE(tools::ParseScoreTable("QSO\t 1\t 2\nPFX\t 1\t 2\nScore\t 1\t 2\n").has_value());
 }
 
 class SubmittedLogTest : public SubmissionFolders {};
