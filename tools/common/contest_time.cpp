@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr std::int64_t kDay1970 = 25569;  // 1970-01-01 in days since 30 December 1899
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // True for the empty string too: callers check the length first.
@@ -75,4 +77,8 @@ std::optional<long> ParseOptionDate(const std::string& text) {
 
 COleDateTime HostDateTimeOfMinute(long minute) {
   return HostDateTime(minute / kMinutesPerDay, minute % kMinutesPerDay * 60L);
+}
+
+std::int64_t MinuteOfUnixTime(std::int64_t seconds) {
+  return kDay1970 * kMinutesPerDay + (seconds >= 0 ? seconds / 60 : (seconds - 59) / 60);
 }

@@ -4,6 +4,7 @@
 // Pure functions; safe on any thread.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,3 +32,6 @@ COleDateTime HostDateTime(long dayNumber, long secondsOfDay = 0);
 
 // The host's date-time value of a minute count.
 COleDateTime HostDateTimeOfMinute(long minute);
+
+// The minute count of seconds since 1970 (the system clock's), rounded down.
+std::int64_t MinuteOfUnixTime(std::int64_t seconds);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/text.h"
+#include "tools/common/contest_time.h"
 #include "plugin_scorer.h"
 #include "robot_limits.h"
 #include "robot_pages.h"
@@ -34,7 +35,6 @@ constexpr char kFormCookie[] = "robot_form";
 constexpr char kSessionCookie[] = "robot_session";
 constexpr std::int64_t kSessionSeconds = 8 * 3600;
 constexpr std::size_t kMaxSessions = 64;
-constexpr std::int64_t kDay1970 = 25569;  // 1970-01-01 in days since 30 December 1899
 // Connections taken while every worker is busy, before the accepting waits.
 constexpr std::size_t kMaxWaitingConnections = 512;
 constexpr int kListenBacklog = 512;
@@ -181,10 +181,6 @@ bool ParseIndex(const std::string& text, std::int64_t& out) {
 }
 
 }  // namespace
-
-std::int64_t MinuteOfUnixTime(std::int64_t seconds) {
-  return kDay1970 * 1440 + (seconds >= 0 ? seconds / 60 : (seconds - 59) / 60);
-}
 
 struct RobotServer::Impl {
   Impl(RobotConfig c, RobotStore& s, PluginScorer& p)

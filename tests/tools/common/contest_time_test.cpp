@@ -47,4 +47,10 @@ TEST(ContestTimeTest, AMinuteCountIsTheHostsDateTime) {
   EXPECT_EQ(HostDateTime(42414, (23 * 60 + 59) * 60).m_dt, HostDateTimeOfMinute(minute).m_dt);
 }
 
+TEST(ContestTimeTest, TheSystemClocksSecondsRoundDownToMinutes) {
+  EXPECT_EQ(42413 * kMinutesPerDay, MinuteOfUnixTime(1455321600));  // 2016-02-13 00:00:00
+  EXPECT_EQ(42413 * kMinutesPerDay, MinuteOfUnixTime(1455321659));
+  EXPECT_EQ(25569 * kMinutesPerDay - 1, MinuteOfUnixTime(-1)) << "before 1970 too";
+}
+
 }  // namespace
