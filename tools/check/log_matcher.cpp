@@ -6,6 +6,8 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "contest/bands.h"
+#include "contest/mode_groups.h"
 #include "tools/check/call_variants.h"
 
 namespace {
@@ -13,10 +15,16 @@ namespace {
 using Key = std::uint64_t;
 
 // Own station, worked call, band and score column in one number. Stations and
-// texts are far below 2^32 and 2^26; bands and columns below 8.
+// texts are far below 2^32 and 2^26; bands and columns below 8, as the
+// compiler checks.
+constexpr int kGroupBits = 3;
+constexpr int kBandBits = 3;
+static_assert(kModeGroupCount <= (1 << kGroupBits), "a score column no longer fits its bits");
+static_assert(kOperatorBands.size() <= (1u << kBandBits), "a band no longer fits its bits");
 Key KeyOf(std::int64_t station, std::int64_t callText, int band, int group) {
-  return (static_cast<Key>(station) << 32) | (static_cast<Key>(callText) << 6) |
-         (static_cast<Key>(band) << 3) | static_cast<Key>(group);
+  return (static_cast<Key>(station) << 32) |
+         (static_cast<Key>(callText) << (kBandBits + kGroupBits)) |
+         (static_cast<Key>(band) << kGroupBits) | static_cast<Key>(group);
 }
 
 Key KeyOf(const LoggedQso& q) { return KeyOf(q.station, q.call, q.band, q.group); }

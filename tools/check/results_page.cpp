@@ -14,6 +14,16 @@ namespace {
 // colour-vision deficiencies (Okabe and Ito's palette).
 constexpr std::array<const char*, kModeGroupCount> kGroupColours = {
     "#0072B2", "#E69F00", "#009E73", "#CC79A7", "#56B4E9", "#D55E00", "#F0E442"};
+static_assert(
+    [] {
+      for (const char* colour : kGroupColours) {
+        if (colour == nullptr) {
+          return false;
+        }
+      }
+      return true;
+    }(),
+    "kGroupColours: one colour per mode group");
 constexpr char kOkColour[] = "#009E73";
 constexpr char kFaultColour[] = "#D55E00";
 
