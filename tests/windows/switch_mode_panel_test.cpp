@@ -203,7 +203,7 @@ TEST_F(SwitchModePanelTest, EachModeButtonSendsItsMacrosThenSetsItsWordAndArms) 
   EXPECT_EQ("unchanged", Module().settings.Read(settings_key::kMode))
       << "buttons do not write the settings";
 
-  EXPECT_FALSE(panel_->ClickModeButton(kViewPrefixCheckBox));
+  EXPECT_FALSE(panel_->ClickModeButton(IDC_VIEW_PREFIX));
   EXPECT_FALSE(panel_->ClickModeButton(1013));
   EXPECT_TRUE(Take().empty());
 }

@@ -23,10 +23,6 @@ constexpr std::size_t kSheetValueChars = 30;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-bool AllDigits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 int DigitsValue(std::string_view s) {
   int v = 0;
   for (char c : s) {

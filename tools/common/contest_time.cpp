@@ -1,17 +1,10 @@
 #include "tools/common/contest_time.h"
 
-#include <algorithm>
-
 #include "platform/text.h"
 
 namespace {
 
 constexpr std::int64_t kDay1970 = 25569;  // 1970-01-01 in days since 30 December 1899
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// True for the empty string too: callers check the length first.
-bool AllDigits(std::string_view s) { return std::all_of(s.begin(), s.end(), IsDigit); }
 
 long DigitsValue(std::string_view s) {
   long v = 0;

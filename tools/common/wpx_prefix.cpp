@@ -15,10 +15,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool HasDigit(const std::string& s) { return std::any_of(s.begin(), s.end(), IsDigit); }
 
-bool AllDigits(const std::string& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
-}
-
 // The prefix of a call without any '/'. The first character always belongs to
 // the letter part, so a leading digit (9A1A) is not taken for the number.
 std::string BasePrefix(const std::string& call) {

@@ -84,10 +84,6 @@ constexpr HostPsk kHostPsk[] = {
     {"PSK125", "BPSK125"},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool AllDigits(std::string_view s) { return std::all_of(s.begin(), s.end(), IsDigit); }
-
 std::string Field(const AdifRecord& r, std::string_view name) {
   const std::string* v = r.Find(name);
   return v != nullptr ? std::string(TrimWhiteSpace(*v)) : std::string();
@@ -211,7 +207,8 @@ std::optional<std::uint64_t> ParseFrequencyHz(std::string_view mhz) {
     return std::nullopt;
   }
   // Thirteen digits of MHz still fit in 64 bits of hertz with room to round.
-  if (!AllDigits(whole) || !AllDigits(fraction) || whole.size() > 13) {
+  if ((!whole.empty() && !AllDigits(whole)) || (!fraction.empty() && !AllDigits(fraction)) ||
+      whole.size() > 13) {
     return std::nullopt;
   }
   std::uint64_t hertz = 0;
