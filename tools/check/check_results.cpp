@@ -26,14 +26,6 @@ constexpr std::array<Verdict, kVerdictCount - 1> CountedVerdicts() {
 }
 constexpr std::array<Verdict, kVerdictCount - 1> kCountedVerdicts = CountedVerdicts();
 
-const Station& StationAt(const ContestLogs& logs, int station) {
-  return logs.stations[static_cast<std::size_t>(station)];
-}
-
-const LoggedQso& QsoAt(const ContestLogs& logs, int qso) {
-  return logs.qsos[static_cast<std::size_t>(qso)];
-}
-
 int CountOf(const StationResult& r, Verdict v) { return r.counts[static_cast<std::size_t>(v)]; }
 
 // A text table whose columns are as wide as their widest cell; numbers are
@@ -76,11 +68,8 @@ std::string SettingsLine(const CheckSettings& settings) {
 }
 
 std::string FileAndLine(const ContestLogs& logs, const LoggedQso& q) {
-  return StationAt(logs, q.station).files[q.file] + ":" + std::to_string(q.line);
+  return logs.StationAt(q.station).files[q.file] + ":" + std::to_string(q.line);
 }
-
-// More QSOs than this in one score column no station makes in a contest.
-constexpr std::int64_t kMostQsosPerColumn = 1000000;
 
 // A claimed figure as the results print it: the number, or "-" when the
 // sheet's figures cannot be true.
@@ -103,77 +92,14 @@ std::string PeriodText(const CheckSettings& settings) {
          settings.periodSource + ")";
 }
 
-std::string CategoryOf(const Station& station) {
-  for (const char* known : {"HIGH", "LOW", "QRP"}) {
-    if (station.category == known) {
-      return known;
-    }
-  }
-  return kOtherCategory;
-}
-
 std::string CategoryLabel(const std::string& category) {
   return category == kOtherCategory ? "among stations whose power category is not stated"
                                     : "in category " + category;
 }
 
-void PlaceInCategories(const ContestLogs& logs, std::vector<StationResult>& ranked) {
-  struct Last {
-    int count = 0;
-    std::int64_t score = 0;
-    int place = 0;
-  };
-  std::map<std::string, Last> last;
-  for (StationResult& r : ranked) {
-    Last& l = last[CategoryOf(StationAt(logs, r.station))];
-    ++l.count;
-    const std::int64_t score = r.checked.TotalScore();
-    if (l.count == 1 || score != l.score) {
-      l.place = l.count;
-    }
-    l.score = score;
-    r.categoryPlace = l.place;
-  }
-}
-
-std::optional<int> ClockOffset(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
-                               int station) {
-  constexpr int kFarthest = 120;
-  constexpr int kLeast = 5;
-  const Station& s = StationAt(logs, station);
-  std::vector<int> offsets;
-  for (int i = s.firstQso; i < s.firstQso + s.qsoCount; ++i) {
-    const LineVerdict& v = verdicts[static_cast<std::size_t>(i)];
-    if (!ClassOf(v.verdict).showsClocks || v.other < 0) {
-      continue;
-    }
-    const int offset = QsoAt(logs, i).minute - QsoAt(logs, v.other).minute;
-    if (std::abs(offset) <= kFarthest) {
-      offsets.push_back(offset);
-    }
-  }
-  if (offsets.size() < static_cast<std::size_t>(kLeast)) {
-    return std::nullopt;
-  }
-  std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
-  const int median = offsets[offsets.size() / 2];
-  const auto near = std::count_if(offsets.begin(), offsets.end(),
-                                  [&](int o) { return std::abs(o - median) <= 5; });
-  if (std::abs(median) < kLeast || near * 3 < static_cast<std::ptrdiff_t>(offsets.size()) * 2) {
-    return std::nullopt;
-  }
-  return median;
-}
-
 std::string ClockHint(int minutes) {
   return "your clock looked about " + std::to_string(std::abs(minutes)) + " minutes " +
          (minutes < 0 ? "slow" : "fast");
-}
-
-bool CreditedFarAboveClaim(const StationResult& r) {
-  const std::int64_t claimed = r.claimed.TotalScore();
-  return r.claimedFromSheet && r.claimFault.empty() && r.checked.TotalScore() * 10 > claimed * 11 &&
-         r.checked.TotalScore() > claimed;
 }
 
 std::string ScoreChange(const StationResult& r) {
@@ -184,41 +110,6 @@ std::string ScoreChange(const StationResult& r) {
   const double change =
       100.0 * static_cast<double>(r.checked.TotalScore() - claimed) / static_cast<double>(claimed);
   return FormatText("%+.1f %%", change);
-}
-
-bool KeptForScore(Verdict verdict, const CheckSettings& settings) {
-  switch (ClassOf(verdict).effect) {
-    case VerdictEffect::kCounts:
-    case VerdictEffect::kKept:
-      return true;
-    case VerdictEffect::kKeptUnlessPurged:
-      return !settings.removeUniques;
-    case VerdictEffect::kRemoved:
-    case VerdictEffect::kNoPoints:
-      return false;
-  }
-  return false;
-}
-
-void CountVerdicts(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
-                   std::vector<StationResult>& results) {
-  for (std::size_t i = 0; i < logs.qsos.size(); ++i) {
-    StationResult& r = results[static_cast<std::size_t>(logs.qsos[i].station)];
-    ++r.counts[static_cast<std::size_t>(verdicts[i].verdict)];
-  }
-}
-
-void RankStations(const ContestLogs& logs, std::vector<StationResult>& results) {
-  std::sort(results.begin(), results.end(), [&](const StationResult& a, const StationResult& b) {
-    const std::int64_t sa = a.checked.TotalScore();
-    const std::int64_t sb = b.checked.TotalScore();
-    return sa != sb ? sa > sb : StationAt(logs, a.station).call < StationAt(logs, b.station).call;
-  });
-  for (std::size_t i = 0; i < results.size(); ++i) {
-    const bool tied =
-        i > 0 && results[i].checked.TotalScore() == results[i - 1].checked.TotalScore();
-    results[i].place = tied ? results[i - 1].place : static_cast<int>(i) + 1;
-  }
 }
 
 std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult>& ranked,
@@ -237,10 +128,10 @@ std::string ResultsText(const ContestLogs& logs, const std::vector<StationResult
   for (const StationResult& r : ranked) {
     anyFromLogs = anyFromLogs || !r.claimedFromSheet;
     if (!r.claimFault.empty()) {
-      faults += "  " + StationAt(logs, r.station).call + ": " + r.claimFault + "\n";
+      faults += "  " + logs.StationAt(r.station).call + ": " + r.claimFault + "\n";
     }
     std::vector<std::string> row = {std::to_string(r.place),
-                                    StationAt(logs, r.station).call,
+                                    logs.StationAt(r.station).call,
                                     ClaimedText(r, r.claimed.TotalQsos()),
                                     ClaimedText(r, r.claimed.TotalScore()) + ClaimMark(r),
                                     std::to_string(r.checked.TotalQsos()),
@@ -280,7 +171,7 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
   text += "\n";
   for (const StationResult& r : ranked) {
     const bool credible = r.claimFault.empty();
-    text += std::to_string(r.place) + "," + CsvField(StationAt(logs, r.station).call) + "," +
+    text += std::to_string(r.place) + "," + CsvField(logs.StationAt(r.station).call) + "," +
             (credible ? std::to_string(r.claimed.TotalQsos()) : std::string()) + "," +
             (credible ? std::to_string(r.claimed.TotalScore()) : std::string()) + "," +
             (!credible            ? "invalid"
@@ -299,37 +190,14 @@ std::string ResultsCsv(const ContestLogs& logs, const std::vector<StationResult>
   return text;
 }
 
-std::string ClaimFault(const tools::ScoreTable& claimed) {
-  for (std::size_t g = 0; g < claimed.qsos.size(); ++g) {
-    const std::int64_t qsos = claimed.qsos[g];
-    const std::int64_t prefixes = claimed.prefixes[g];
-    const std::int64_t score = claimed.scores[g];
-    const std::string column = std::string(kModeGroups[g].heading) + ": ";
-    if (qsos < 0 || prefixes < 0 || score < 0) {
-      return column + "a negative figure";
-    }
-    if (qsos > kMostQsosPerColumn) {
-      return column + std::to_string(qsos) + " QSOs";
-    }
-    if (prefixes > qsos) {
-      return column + "more prefixes than QSOs";
-    }
-    if (score != qsos * prefixes) {
-      return column + "score " + std::to_string(score) + " is not " + std::to_string(qsos) +
-             " QSOs times " + std::to_string(prefixes) + " prefixes";
-    }
-  }
-  return std::string();
-}
-
 std::string UbnFileName(const Station& station) { return station.fileWord + ".ubn.txt"; }
 
 std::string QsoLineText(const ContestLogs& logs, int qso) {
-  const LoggedQso& q = QsoAt(logs, qso);
+  const LoggedQso& q = logs.QsoAt(qso);
   const ModeGroup& group = kModeGroups[q.group];
   return FormatText(kQsoLineFormat, q.khz,
                     std::string(group.modes[q.code].code).c_str(), MinuteText(q.minute).c_str(),
-                    StationAt(logs, q.station).call.c_str(), logs.texts.Text(q.sent).c_str(),
+                    logs.StationAt(q.station).call.c_str(), logs.texts.Text(q.sent).c_str(),
                     logs.texts.Text(q.call).c_str(), logs.texts.Text(q.rcvd).c_str());
 }
 
@@ -342,14 +210,14 @@ std::string VerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict
 
 void AppendVerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts, int qso,
                          const CheckSettings& settings, std::string& out) {
-  const LoggedQso& q = QsoAt(logs, qso);
+  const LoggedQso& q = logs.QsoAt(qso);
   const LineVerdict& v = verdicts[static_cast<std::size_t>(qso)];
   const std::string& call = logs.texts.Text(q.call);
-  const Station& own = StationAt(logs, q.station);
-  const LoggedQso* other = v.other >= 0 ? &QsoAt(logs, v.other) : nullptr;
+  const Station& own = logs.StationAt(q.station);
+  const LoggedQso* other = v.other >= 0 ? &logs.QsoAt(v.other) : nullptr;
   // The other line as "RTTY.log:12", with its station's call in front.
   auto otherLine = [&](bool withCall) {
-    const Station& s = StationAt(logs, other->station);
+    const Station& s = logs.StationAt(other->station);
     if (withCall) {
       out += s.call;
       out += ' ';
@@ -366,13 +234,13 @@ void AppendVerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>
       }
       return;
     case Verdict::kBustedExch:
-      out += "received " + logs.texts.Text(q.rcvd) + ", " + StationAt(logs, other->station).call +
+      out += "received " + logs.texts.Text(q.rcvd) + ", " + logs.StationAt(other->station).call +
              " sent " + logs.texts.Text(other->sent) + " (";
       otherLine(false);
       out += ")";
       return;
     case Verdict::kBustedCall:
-      out += "most likely " + StationAt(logs, other->station).call + ": ";
+      out += "most likely " + logs.StationAt(other->station).call + ": ";
       otherLine(false);
       out += " logs " + own.call + " at " + MinuteText(other->minute);
       return;
@@ -404,7 +272,7 @@ void AppendVerdictDetail(const ContestLogs& logs, const std::vector<LineVerdict>
 
 std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
                     const StationResult& result, int stationCount, const CheckSettings& settings) {
-  const Station& station = StationAt(logs, result.station);
+  const Station& station = logs.StationAt(result.station);
   std::string text = "UBN report of " + station.call + "\n";
   text += "KOVA Brawlcup Digital Prefix Contest; " + SettingsLine(settings) + "\n\n";
   text += "Place " + std::to_string(result.place) + " of " + std::to_string(stationCount) + ", " +
@@ -455,7 +323,7 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
     }
     any = true;
     text += FormatText("\n%-12s ", std::string(VerdictWord(verdict)).c_str()) +
-            FileAndLine(logs, QsoAt(logs, i)) + "  " + QsoLineText(logs, i) + "\n";
+            FileAndLine(logs, logs.QsoAt(i)) + "  " + QsoLineText(logs, i) + "\n";
     text += std::string(13, ' ') + VerdictDetail(logs, verdicts, i, settings) + "\n";
   }
   if (!any) {
@@ -482,13 +350,13 @@ std::string UbnText(const ContestLogs& logs, const std::vector<LineVerdict>& ver
 
 void AppendVerdictLines(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
                         int station, const CheckSettings& settings, std::string& out) {
-  const Station& s = StationAt(logs, station);
+  const Station& s = logs.StationAt(station);
   std::vector<std::string> paths;
   for (std::size_t f = 0; f < s.files.size(); ++f) {
     paths.push_back(logs.PathOf(station, static_cast<int>(f)));
   }
   for (int i = s.firstQso; i < s.firstQso + s.qsoCount; ++i) {
-    const LoggedQso& q = QsoAt(logs, i);
+    const LoggedQso& q = logs.QsoAt(i);
     out += s.call;
     out += '\t';
     out += paths[q.file];

@@ -52,6 +52,12 @@ struct ContestLogs {
   int lastMinute = 0;
   std::vector<UnusedFolder> unused;  // in command-line order
 
+  // A station or a QSO line by its number.
+  const Station& StationAt(int station) const {
+    return stations[static_cast<std::size_t>(station)];
+  }
+  const LoggedQso& QsoAt(int qso) const { return qsos[static_cast<std::size_t>(qso)]; }
+
   // The station that sent a log under a call (a text number), or -1.
   int StationOfCall(int callText) const {
     return callText >= 0 && callText < static_cast<int>(stationOfText.size())

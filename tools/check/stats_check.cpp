@@ -245,14 +245,8 @@ bool WriteResults(const ResultsFolder& folder, bool privateUbn, const ContestLog
                    error);
 }
 
-int Check(const CheckOptions& options) {
-  const Clock::time_point begin = Clock::now();
-  ProgressLine progress;
-  std::error_code ec;
-  const std::string pluginPath = options.pluginPath.empty()
-                                     ? ExecutableFolder() + STATS_PLUGIN_FILE_NAME
-                                     : fs::absolute(options.pluginPath, ec).string();
-
+// Reads every folder given into one contest.
+ContestLogs ReadContest(const CheckOptions& options, ProgressLine& progress) {
   TextPool texts;
   std::vector<SubmittedLog> submissions;
   std::size_t lines = 0;
@@ -265,12 +259,13 @@ int Check(const CheckOptions& options) {
   }
   ContestLogs logs = AssembleContest(std::move(submissions), std::move(texts));
   ReportFolders(progress, logs);
-  if (logs.stations.empty()) {
-    Say(progress, "none of the " + std::to_string(options.submissions.size()) +
-                      " folders given holds a usable submission; " + options.outDir +
-                      " is left as it was");
-    return kUnusable;
-  }
+  return logs;
+}
+
+// The run's settings: the options and the contest period, whose lines alone
+// are kept (each station that loses some is told).
+CheckSettings SettingsKeepingPeriod(const CheckOptions& options, ContestLogs& logs,
+                                    ProgressLine& progress) {
   CheckSettings settings;
   settings.windowMinutes = options.windowMinutes;
   settings.removeUniques = options.removeUniques;
@@ -285,6 +280,37 @@ int Check(const CheckOptions& options) {
     }
   }
   Say(progress, "contest period: " + PeriodText(settings));
+  return settings;
+}
+
+// What the results show beside the scores: the verdicts counted, the clocks
+// that look off, places overall and in each category.
+void RankResults(const ContestLogs& logs, const std::vector<LineVerdict>& verdicts,
+                 std::vector<StationResult>& results) {
+  CountVerdicts(logs, verdicts, results);
+  for (StationResult& r : results) {
+    r.clockMinutes = ClockOffset(logs, verdicts, r.station);
+  }
+  RankStations(logs, results);
+  PlaceInCategories(logs, results);
+}
+
+int Check(const CheckOptions& options) {
+  const Clock::time_point begin = Clock::now();
+  ProgressLine progress;
+  std::error_code ec;
+  const std::string pluginPath = options.pluginPath.empty()
+                                     ? ExecutableFolder() + STATS_PLUGIN_FILE_NAME
+                                     : fs::absolute(options.pluginPath, ec).string();
+
+  ContestLogs logs = ReadContest(options, progress);
+  if (logs.stations.empty()) {
+    Say(progress, "none of the " + std::to_string(options.submissions.size()) +
+                      " folders given holds a usable submission; " + options.outDir +
+                      " is left as it was");
+    return kUnusable;
+  }
+  const CheckSettings settings = SettingsKeepingPeriod(options, logs, progress);
   if (logs.qsos.empty()) {
     Say(progress,
         "no QSO line lies in the contest period; " + options.outDir + " is left as it was");
@@ -312,12 +338,7 @@ int Check(const CheckOptions& options) {
   const double scoreSeconds = SecondsSince(step);
 
   step = Clock::now();
-  CountVerdicts(logs, verdicts, results);
-  for (StationResult& r : results) {
-    r.clockMinutes = ClockOffset(logs, verdicts, r.station);
-  }
-  RankStations(logs, results);
-  PlaceInCategories(logs, results);
+  RankResults(logs, verdicts, results);
   if (!WriteResults(folder, options.privateUbn, logs, verdicts, results, settings, progress,
                     error) ||
       !folder.Publish(error)) {

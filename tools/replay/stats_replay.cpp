@@ -132,16 +132,12 @@ int WriteCabrilloLog(const std::filesystem::path& path, const std::string& ownCa
   return kPlayed;
 }
 
-int Play(const ReplayOptions& options) {
-  ReplayLog log;
-  std::string error;
-  if (!ReadReplayLog(options.logPath, log, error)) {
-    Say(error);
-    return kUnusable;
-  }
+// Opens the plug-in library and names its first statistics set; kPlayed, or
+// the exit code once the reason is said.
+int OpenPlugin(const ReplayOptions& options, PluginSession& plugin, std::string& setName) {
   const std::string pluginPath =
       options.pluginPath.empty() ? ExecutableFolder() + STATS_PLUGIN_FILE_NAME : options.pluginPath;
-  PluginSession plugin;
+  std::string error;
   if (!plugin.Open(pluginPath, error)) {
     Say(error);
     return kUnusable;
@@ -150,9 +146,13 @@ int Play(const ReplayOptions& options) {
     Say("the plug-in " + pluginPath + " offers no statistics set");
     return kUnusable;
   }
-  const std::string setName = plugin.SetName(0);
+  setName = plugin.SetName(0);
+  return kPlayed;
+}
 
-  std::filesystem::path cabrilloPath;
+// Names the Cabrillo log, enters the output folder and makes the settings
+// folder of a report run; kPlayed, or the exit code once the reason is said.
+int PrepareOutput(const ReplayOptions& options, std::filesystem::path& cabrilloPath) {
   if (!CabrilloPathOf(options, cabrilloPath)) {
     return kBadCommandLine;
   }
@@ -168,27 +168,12 @@ int Play(const ReplayOptions& options) {
     std::error_code ec;
     std::filesystem::create_directory(PluginSettingsFolder(), ec);
   }
+  return kPlayed;
+}
 
-  for (const std::string& line : WarningLines(log.warnings)) {
-    Say(options.logPath + ": " + line);
-  }
-  const std::string ownCall = options.ownCall ? *options.ownCall : OwnCallOf(log.adif);
-  if (ownCall.empty()) {
-    Say("the log names no own callsign (STATION_CALLSIGN or OPERATOR); use --call");
-  }
-
-  std::vector<bool> refused;
-  const int stored = PlayPass(plugin, options, ownCall,
-                              ContestDaysOf(log.contacts, options.startDay, options.endDay),
-                              log.contacts, refused);
-  // Each report file is replaced whole when it is written: one that is still
-  // the same file afterwards (or missing) was not written.
-  std::vector<std::pair<std::string, std::string>> reportFiles;
-  if (options.report) {
-    for (const std::string& name : ReportFilesOf(ownCall, log.contacts)) {
-      reportFiles.emplace_back(name, FileIdentity(name));
-    }
-  }
+// The plug-in's result text on standard output, then its answers to --check;
+// returns the text as printed.
+std::string PrintResult(const PluginSession& plugin, const ReplayOptions& options) {
   int out = 0;
   std::string text = plugin.Result(&out);
   if (text.empty() || text.back() != '\n') {
@@ -197,7 +182,12 @@ int Play(const ReplayOptions& options) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   PrintCallChecks(plugin, options.checks);
   std::fflush(stdout);
+  return text;
+}
 
+// The counts line and, with --summary, what became of the records.
+void SayCounts(const ReplayOptions& options, const std::string& setName, const ReplayLog& log,
+               int stored, const std::vector<bool>& refused) {
   const std::size_t records = log.adif.records.size();
   const int played = static_cast<int>(log.contacts.size());
   const std::string where = options.outDir.empty() ? std::string() : options.outDir + "/";
@@ -212,14 +202,69 @@ int Play(const ReplayOptions& options) {
       std::fprintf(stderr, "%s\n", line.c_str());
     }
   }
+}
+
+// Each report file is replaced whole when it is written: one that is still
+// the same file afterwards (or missing) was not written.
+using FileIdentities = std::vector<std::pair<std::string, std::string>>;
+
+FileIdentities ReportFilesBefore(const ReplayOptions& options, const std::string& ownCall,
+                                 const std::vector<ReplayedContact>& contacts) {
+  FileIdentities files;
+  if (options.report) {
+    for (const std::string& name : ReportFilesOf(ownCall, contacts)) {
+      files.emplace_back(name, FileIdentity(name));
+    }
+  }
+  return files;
+}
+
+// kPlayed, or kUnusable once each report file not written is named.
+int CheckReportFilesWritten(const ReplayOptions& options, const FileIdentities& before) {
+  const std::string where = options.outDir.empty() ? std::string() : options.outDir + "/";
   int status = kPlayed;
-  for (const auto& [name, before] : reportFiles) {
+  for (const auto& [name, identity] : before) {
     const std::string after = FileIdentity(name);
-    if (after.empty() || after == before) {
+    if (after.empty() || after == identity) {
       Say("Not written: " + where + name);
       status = kUnusable;
     }
   }
+  return status;
+}
+
+int Play(const ReplayOptions& options) {
+  ReplayLog log;
+  std::string error;
+  if (!ReadReplayLog(options.logPath, log, error)) {
+    Say(error);
+    return kUnusable;
+  }
+  PluginSession plugin;
+  std::string setName;
+  std::filesystem::path cabrilloPath;
+  if (const int code = OpenPlugin(options, plugin, setName); code != kPlayed) {
+    return code;
+  }
+  if (const int code = PrepareOutput(options, cabrilloPath); code != kPlayed) {
+    return code;
+  }
+  for (const std::string& line : WarningLines(log.warnings)) {
+    Say(options.logPath + ": " + line);
+  }
+  const std::string ownCall = options.ownCall ? *options.ownCall : OwnCallOf(log.adif);
+  if (ownCall.empty()) {
+    Say("the log names no own callsign (STATION_CALLSIGN or OPERATOR); use --call");
+  }
+
+  std::vector<bool> refused;
+  const int stored = PlayPass(plugin, options, ownCall,
+                              ContestDaysOf(log.contacts, options.startDay, options.endDay),
+                              log.contacts, refused);
+  const FileIdentities reportFiles = ReportFilesBefore(options, ownCall, log.contacts);
+  const std::string text = PrintResult(plugin, options);
+  SayCounts(options, setName, log, stored, refused);
+  int status = CheckReportFilesWritten(options, reportFiles);
   if (!cabrilloPath.empty() &&
       WriteCabrilloLog(cabrilloPath, ownCall, text, std::move(log.contacts)) != kPlayed) {
     status = kUnusable;
