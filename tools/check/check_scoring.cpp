@@ -14,7 +14,7 @@
 #endif
 
 #include "contest/settings.h"
-#include "platform/whole_file.h"
+#include "tools/common/write_whole_file.h"
 #include "tools/common/plugin_files.h"
 
 namespace fs = std::filesystem;
@@ -27,7 +27,8 @@ namespace {
 void WriteNoPanelSettings() {
   const std::string text =
       std::string("[") + kSettingsSection + "]\r\n" + settings_key::kStart + "=1\r\n";
-  WriteWholeFile(PluginSettingsPath(), text, Durability::kWritten);
+  std::string ignored;  // best effort: the check goes on whether or not it is written
+  SaveWholeFile(PluginSettingsPath(), text, Durability::kWritten, ignored);
 }
 
 // The plug-in rewrites its settings file at every score request and its error

@@ -19,7 +19,6 @@
 #include "contest/mode_groups.h"
 #include "platform/program.h"
 #include "platform/text.h"
-#include "platform/whole_file.h"
 #include "tools/check/check_options.h"
 #include "tools/check/check_results.h"
 #include "tools/check/check_contacts.h"
@@ -34,6 +33,7 @@
 #include "tools/check/shown_text.h"
 #include "tools/check/submitted_log.h"
 #include "tools/common/wpx_prefix.h"
+#include "tools/common/write_whole_file.h"
 
 #ifndef STATS_PLUGIN_FILE_NAME
 #error "the build names the plug-in's file"
@@ -70,17 +70,14 @@ std::string Seconds(double s) { return FormatText("%.1f s", s); }
 // thousands to the disk would only slow the run.
 constexpr Durability kResultsDurability = Durability::kWritten;
 
-// False, with a sentence in `error`, when the system gave a reason.
-bool Written(const fs::path& path, const std::string& reason, std::string& error) {
-  if (!reason.empty()) {
+// False, with a sentence naming the file in `error`, when it cannot be written.
+bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
+  std::string reason;
+  if (!SaveWholeFile(path.string(), bytes, kResultsDurability, reason)) {
     error = "cannot write " + path.string() + ": " + reason;
     return false;
   }
   return true;
-}
-
-bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
-  return Written(path, WriteWholeFile(path.string(), bytes, kResultsDurability), error);
 }
 
 // What was not used of the folders, on the terminal: a few lines per folder,
@@ -209,7 +206,9 @@ bool WriteResults(const ResultsFolder& folder, bool privateUbn, const ContestLog
     }
   }
   tsv.Write(lines);
-  if (!Written(tsvPath, tsv.Commit(), error)) {
+  std::string reason;
+  if (!CommitWholeFile(tsv, reason)) {
+    error = "cannot write " + tsvPath.string() + ": " + reason;
     return false;
   }
   const fs::path reports = privateUbn ? folder.Private() : out;

@@ -19,12 +19,12 @@
 #include "contest/call_answers.h"
 #include "contest/settings.h"
 #include "platform/program.h"
-#include "platform/whole_file.h"
 #include "tools/replay/cabrillo_log.h"
 #include "tools/replay/claimed_score.h"
 #include "tools/replay/host_qso.h"
 #include "tools/common/plugin_files.h"
 #include "tools/common/plugin_session.h"
+#include "tools/common/write_whole_file.h"
 #include "tools/replay/replay_log.h"
 #include "tools/replay/replay_options.h"
 #include "tools/replay/replay_summary.h"
@@ -122,8 +122,8 @@ int WriteCabrilloLog(const std::filesystem::path& path, const std::string& ownCa
   for (const std::string& note : notes) {
     Say("Cabrillo log: " + note);
   }
-  const std::string error = WriteWholeFile(path.string(), log.bytes);
-  if (!error.empty()) {
+  std::string error;
+  if (!SaveWholeFile(path.string(), log.bytes, Durability::kOnTheDisk, error)) {
     Say("cannot write the Cabrillo log " + path.string() + ": " + error);
     return kUnusable;
   }
