@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/adif.h"
-#include "tools/host_qso.h"
+#include "tools/replay/adif.h"
+#include "tools/replay/host_qso.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "model/reference_model.h"
 #include "plugin/exports.h"
 #include "plugin/module_state.h"
-#include "tools/host_arguments.h"
+#include "tools/common/host_arguments.h"
 
 namespace {
 

@@ -8,7 +8,8 @@
 # ("plugin/exports.h"). Tests, benchmarks and fuzz targets may include
 # anything.
 
-set(STATS_FLOOR_FOLDERS platform resources contest scoring reports windows plugin tools tools/robot)
+set(STATS_FLOOR_FOLDERS platform resources contest scoring reports windows plugin
+    tools/common tools/replay tools/check tools/robot)
 
 set(STATS_MAY_INCLUDE_platform "")
 set(STATS_MAY_INCLUDE_resources "")
@@ -18,14 +19,16 @@ set(STATS_MAY_INCLUDE_reports scoring contest platform resources)
 set(STATS_MAY_INCLUDE_windows scoring contest platform resources)
 set(STATS_MAY_INCLUDE_plugin windows reports scoring contest platform resources)
 # Tools load the plug-in library at run time as the host does: they may know
-# its entry points' signatures, never its code.
-set(STATS_MAY_INCLUDE_tools contest platform plugin/exports.h)
-# The log robot: a server on the stats-check reader, checker and plug-in
-# session, and nothing else of the tools.
-set(STATS_MAY_INCLUDE_tools/robot contest platform plugin/exports.h
-    tools/submitted_log.h tools/contest_logs.h tools/check_contacts.h tools/check_scoring.h
-    tools/check_options.h tools/command_line.h tools/host_qso.h tools/results_page.h
-    tools/read_whole_file.h tools/shown_text.h tools/host_contact.h tools/score_table.h)
+# its entry points' signatures, never its code. Their common floor is what
+# plays the host (session, entry points, arguments, the contact record, the
+# plug-in's files, the contest's dates); each program stands on it alone, so
+# the checker cannot lean on the replay or the other way round.
+set(STATS_MAY_INCLUDE_tools/common contest platform plugin/exports.h)
+set(STATS_MAY_INCLUDE_tools/replay tools/common contest platform plugin/exports.h)
+set(STATS_MAY_INCLUDE_tools/check tools/common contest platform plugin/exports.h)
+# The log robot: a server on the checker and the common floor, nothing of the
+# replay.
+set(STATS_MAY_INCLUDE_tools/robot tools/check tools/common contest platform plugin/exports.h)
 
 # Makes <build>/floors/<folder>/ hold links to the folder itself and to what
 # it may include, and returns that root in `out`.

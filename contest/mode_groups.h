@@ -44,6 +44,20 @@ inline constexpr std::array<ModeGroup, kModeGroupCount> kModeGroups = {{
     {"SSTV", {{{"SSTV", "TV"}, {}, {}}}, "SSTV.log", 6, "DG"},
 }};
 
+// A row left out is filled with empty fields, not refused: every row must
+// name its column, its first host mode and its log.
+static_assert(
+    [] {
+      for (const ModeGroup& g : kModeGroups) {
+        if (g.heading.empty() || g.modes[0].name.empty() || g.logName.empty() ||
+            g.standardMode.empty()) {
+          return false;
+        }
+      }
+      return true;
+    }(),
+    "kModeGroups: one full row per mode group");
+
 // Modes in which the contest refuses QSOs.
 inline constexpr std::array<std::string_view, 2> kRefusedModes = {"CW", "SSB"};
 

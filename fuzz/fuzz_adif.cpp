@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/adif.h"
-#include "tools/host_qso.h"
-#include "tools/replay_summary.h"
-#include "tools/wpx_prefix.h"
+#include "tools/replay/adif.h"
+#include "tools/replay/host_qso.h"
+#include "tools/replay/replay_summary.h"
+#include "tools/common/wpx_prefix.h"
 
 namespace {
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "tools/check_results.h"
-#include "tools/shown_text.h"
-#include "tools/submitted_log.h"
+#include "tools/check/check_results.h"
+#include "tools/check/shown_text.h"
+#include "tools/check/submitted_log.h"
+#include "tools/common/contest_time.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (ParseQsoLine(line, q, reason)) {
       Check(q.ownCall.size() <= kMaxCallChars && q.theirCall.size() <= kMaxCallChars);
       Check(q.sent.size() <= kMaxSerialChars && q.rcvd.size() <= kMaxSerialChars);
-      Check(q.minute >= kFirstDay * 1440 && q.minute < (kLastDay + 1) * 1440);
+      Check(q.minute >= kFirstDay * kMinutesPerDay && q.minute < (kLastDay + 1) * kMinutesPerDay);
       Check(q.band >= 0 && q.group >= 0);
     } else {
       Check(!reason.empty() && reason.size() < 300 && Printable(reason));

@@ -83,7 +83,6 @@ class CDialog {
   HWND GetDlgItem(int controlId) const;
   bool UpdateData(bool save);
   void EndDialog(INT_PTR result);
-  bool IsModal() const { return modal_; }
 
  protected:
   // Message handlers, in the manner of a message map. Each default does what

@@ -24,7 +24,6 @@ class DynamicLibrary {
   // loaded.
   bool Close();
 
-  bool IsOpen() const { return handle_ != nullptr; }
 
   // The entry point of that exported name as a function pointer of type F,
   // or null when the library does not export it.

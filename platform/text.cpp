@@ -1,10 +1,16 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
 bool IsWhiteSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string_view TrimWhiteSpace(std::string_view text) {

@@ -11,6 +11,9 @@
 
 bool IsWhiteSpace(char c);
 
+// True for a run of one or more ASCII digits; false for the empty string.
+bool AllDigits(std::string_view text);
+
 // Without the white space at either end.
 std::string_view TrimWhiteSpace(std::string_view text);
 

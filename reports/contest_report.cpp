@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "contest/report_formats.h"
 #include "platform/text.h"
 #include "scoring/qso_store.h"
 
@@ -20,11 +21,12 @@ void FileQsoLine(LineLists& lists, const std::string& ownCall, const std::string
   if (group < 0) {
     return;
   }
-  const std::string when = FormatDateTime(time, "%Y-%m-%d %H%M");
+  const std::string when = FormatDateTime(time, kQsoLineTimeFormat);
   lists[kModeGroups[group].logOrder].push_back(
-      FormatText("QSO: %5i %2s %s %-13s %-6s %-13s %s\r\n", freqKhz, modeCode.c_str(),
+      FormatText(kQsoLineFormat, freqKhz, modeCode.c_str(),
                  when.c_str(), ownCall.c_str(), exchangeSent.c_str(), theirCall.c_str(),
-                 exchangeReceived.c_str()));
+                 exchangeReceived.c_str()) +
+      "\r\n");
 }
 
 }  // namespace

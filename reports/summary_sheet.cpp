@@ -3,6 +3,7 @@
 #include "reports/summary_sheet.h"
 
 #include "contest/mode_groups.h"
+#include "contest/report_formats.h"
 #include "reports/contest_report.h"
 
 namespace {
@@ -28,10 +29,14 @@ bool SameSheetDay(const COleDateTime& a, const COleDateTime& b) {
          FormatDateTime(a, "%b") == FormatDateTime(b, "%b");
 }
 
-void AddOptional(std::string& text, const char* label, const std::string& value,
-                 const char* end = "\n") {
+// A labelled line, left out when there is no value; `indent` lines the labels
+// up on their colons.
+void AddOptional(std::string& text, const char* indent, std::string_view label,
+                 const std::string& value, const char* end = "\n") {
   if (!value.empty()) {
+    text += indent;
     text += label;
+    text += ' ';
     text += value;
     text += end;
   }
@@ -46,22 +51,22 @@ std::string SummarySheetText(const CContestReport& report, const std::string& ta
       "\t\tKOVA Brawlcup Digital Prefix Contest " + std::to_string(YearOf(report.m_start)) + "\n";
   text += "\t\t\tSUMMARY SHEET\n";
   text += "\n";
-  text += "\tContest Date(s) : " + SheetDate(report.m_start);
+  text += "\t" + std::string(kSheetDatesLabel) + " " + SheetDate(report.m_start);
   if (!SameSheetDay(report.m_start, report.m_end)) {
     text += " - " + SheetDate(report.m_end);
   }
   text += "\n";
-  text += "\tCallsign Used : " + report.m_callsign + "\n";
+  text += "\t" + std::string(kSheetCallLabel) + " " + report.m_callsign + "\n";
   text += "\tOperators(s)  : " + report.m_operators + "\n";
   text += "\n";
   text += "         Name(s) : " + report.m_name + "\n";
-  AddOptional(text, "         CATEGORY-POWER : ", report.m_catPower);
-  AddOptional(text, "         Address : ", report.m_address);
-  AddOptional(text, "                 : ", report.m_addressCity);
-  AddOptional(text, "                 : ", report.m_addressPostalCode);
-  AddOptional(text, "                 : ", report.m_addressCountry);
-  AddOptional(text, "           Email : ", report.m_email);
-  AddOptional(text, "       Team/Club : ", report.m_club, "\n\n");
+  AddOptional(text, "         ", kSheetPowerLabel, report.m_catPower);
+  AddOptional(text, "         ", "Address :", report.m_address);
+  AddOptional(text, "                 ", ":", report.m_addressCity);
+  AddOptional(text, "                 ", ":", report.m_addressPostalCode);
+  AddOptional(text, "                 ", ":", report.m_addressCountry);
+  AddOptional(text, "           ", "Email :", report.m_email);
+  AddOptional(text, "       ", kSheetClubLabel, report.m_club, "\n\n");
   text += "\n";
   text += TabbedHeadings() + "   \n";
   text += kRule;

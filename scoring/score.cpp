@@ -5,6 +5,8 @@
 #include <unordered_set>
 #include <utility>
 
+#include "contest/report_formats.h"
+
 namespace {
 
 constexpr std::size_t kBandPadWidth = 20;
@@ -23,9 +25,10 @@ bool PaddedLess(const std::string& a, const std::string& b) {
   });
 }
 
-std::string Row(const char* head, const char* sep, const std::array<int32_t, kModeGroupCount>& v,
-                const char* end) {
-  std::string row = head;
+std::string Row(std::string_view head, const char* colon, const char* sep,
+                const std::array<int32_t, kModeGroupCount>& v, const char* end) {
+  std::string row(head);
+  row += colon;
   for (int32_t value : v) {
     row += sep;
     row += std::to_string(value);
@@ -116,9 +119,9 @@ std::string ResultText(const ResultHeading& heading, const ScoreTable& table, bo
   std::string text = "\t  KOVA-BRAWLCUP " + heading.startDate + "-" + heading.endDate + " " +
                      heading.modeWord + "\r\n\t\t     Contestant: " + heading.contestant +
                      "\r\n    " + TabbedHeadings() + "\r\n";
-  text += Row("QSO:", "\t ", table.qsos, "\r\n");
-  text += Row("PFX:", "\t ", table.prefixes, "\r\n");
-  text += Row("Score:", "\t ", table.scores, "\r\n");
+  text += Row(kScoreRowQsos, ":", "\t ", table.qsos, "\r\n");
+  text += Row(kScoreRowPrefixes, ":", "\t ", table.prefixes, "\r\n");
+  text += Row(kScoreRowScores, ":", "\t ", table.scores, "\r\n");
   if (addCredit) {
     text += "\r\nCreated by Q9ZZ 2016";
   }
@@ -126,6 +129,7 @@ std::string ResultText(const ResultHeading& heading, const ScoreTable& table, bo
 }
 
 std::string TableText(const ScoreTable& table) {
-  return Row("QSO", "\t ", table.qsos, "\n") + Row("PFX", "\t ", table.prefixes, "\n") +
-         Row("Score", "\t ", table.scores, "\n");
+  return Row(kScoreRowQsos, "", "\t ", table.qsos, "\n") +
+         Row(kScoreRowPrefixes, "", "\t ", table.prefixes, "\n") +
+         Row(kScoreRowScores, "", "\t ", table.scores, "\n");
 }

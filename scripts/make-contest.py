@@ -32,8 +32,22 @@ The same --random value gives the same contest. Standard library only.
 import argparse
 import os
 import random
+import re
 from datetime import datetime, timedelta
 
+
+def report_formats():
+    """The QSO line, the sheet's labels and the score table's rows, read from
+    the one header that the plug-in's writer and stats-check's reader share."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "contest",
+                          "report_formats.h")
+    with open(header) as f:
+        found = dict(re.findall(r'inline constexpr (?:char|std::string_view) (k\w+)(?:\[\])? = "([^"]*)";',
+                                f.read()))
+    return found
+
+
+FORMATS = report_formats()
 CONTEST_START = datetime(2016, 2, 13, 0, 0)
 CONTEST_MINUTES = 48 * 60
 SHEET_WRITTEN = datetime(2016, 2, 15)
@@ -238,20 +252,20 @@ def sheet_text(call, table):
     belongs to one."""
     rule = "_" * 59
     power, club = entrant(call)
-    rows = ["QSO\t " + "\t ".join(str(n) for n in table[0]),
-            "PFX\t " + "\t ".join(str(n) for n in table[1]),
-            "Score\t " + "\t ".join(str(n) for n in table[2])]
+    rows = [FORMATS[label] + "\t " + "\t ".join(str(n) for n in numbers)
+            for label, numbers in zip(("kScoreRowQsos", "kScoreRowPrefixes", "kScoreRowScores"),
+                                      table)]
     lines = [
         "\t\tKOVA Brawlcup Digital Prefix Contest 2016",
         "\t\t\tSUMMARY SHEET",
         "",
-        "\tContest Date(s) : 13-Feb-2016 - 14-Feb-2016",
-        "\tCallsign Used : " + call,
+        "\t" + FORMATS["kSheetDatesLabel"] + " 13-Feb-2016 - 14-Feb-2016",
+        "\t" + FORMATS["kSheetCallLabel"] + " " + call,
         "\tOperators(s)  : " + call,
         "",
         "         Name(s) : ",
-    ] + (["         CATEGORY-POWER : " + power] if power else []) + (
-        ["       Team/Club : " + club, ""] if club else []) + [
+    ] + (["         " + FORMATS["kSheetPowerLabel"] + " " + power] if power else []) + (
+        ["       " + FORMATS["kSheetClubLabel"] + " " + club, ""] if club else []) + [
         "",
         "\tBPSK\tHELL\tMFSK\tMT63\tRTTY\tTHROB\tSSTV   ",
         rule,
@@ -466,8 +480,8 @@ def write_contest(args, faults, rng, station_calls, sends, padded, offsets, even
                 when = CONTEST_START + timedelta(minutes=line.minute)
                 if number == garbage_at:
                     text.append((garbage_line(rng, call), None))
-                text.append(("QSO: %5i %2s %s %-13s %-6s %-13s %s" % (
-                    khz, e.mode[1], when.strftime("%Y-%m-%d %H%M"), call, line.sent,
+                text.append((FORMATS["kQsoLineFormat"] % (
+                    khz, e.mode[1], when.strftime(FORMATS["kQsoLineTimeFormat"]), call, line.sent,
                     line.call, line.rcvd), line))
             with open(os.path.join(folder, group[1]), "w", newline="") as f:
                 for number, (content, line) in enumerate(text, 1):

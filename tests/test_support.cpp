@@ -13,7 +13,7 @@
 #include "module_hooks.h"
 #include "plugin/exports.h"
 #include "plugin/module_state.h"
-#include "tools/host_arguments.h"
+#include "tools/common/host_arguments.h"
 
 #if defined(_WIN32)
 #include <direct.h>

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/ole_date_time.h"
-#include "tools/host_contact.h"
+#include "tools/common/host_contact.h"
 
 #if defined(_WIN32)
 // The Windows build of the tests has no symbolic links: a test that needs one

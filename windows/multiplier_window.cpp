@@ -15,6 +15,17 @@ constexpr std::array<int, kGridTexts> kGridHeadingX = {20, 100, 140, 180, 220, 2
 constexpr int kGridHeaderY = 14;
 // Cells sit 5 pixels right of the SSTV heading, as operators know the window.
 constexpr std::array<int, kGridTexts> kGridTextX = {20, 100, 140, 180, 220, 260, 300, 360};
+// An initialiser left out is a 0: each column must lie right of the one before.
+constexpr bool IncreasingColumns(const std::array<int, kGridTexts>& x) {
+  for (std::size_t i = 1; i < x.size(); ++i) {
+    if (x[i] <= x[i - 1]) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(IncreasingColumns(kGridHeadingX), "kGridHeadingX: a pixel column per mode group");
+static_assert(IncreasingColumns(kGridTextX), "kGridTextX: a pixel column per mode group");
 constexpr int kCallX = 180;
 constexpr int kCallY = 0;
 constexpr int kGridLinesPerHeight = 7;  // the header and six band rows

@@ -18,10 +18,6 @@ inline constexpr ColorRef kGridBackground = RgbColor(255, 255, 198);    // 0x00C
 inline constexpr ColorRef kBandHighlight = RgbColor(198, 255, 255);     // 0x00FFFFC6
 inline constexpr ColorRef kPrefixBackground = RgbColor(255, 250, 198);  // 0x00C6FAFF
 
-// The one control of the window, which covers its client area and is drawn by
-// the owner.
-inline constexpr int kMultiplierContentControl = 1003;
-
 // Everything one paint shows, copied out of the module.
 struct MultiplierPicture {
   std::string callEntered;

@@ -1,7 +1,8 @@
 // What the mode switch panel and the Multiplier window see of the plug-in's
 // module: the data they share with the host's thread, reached only under the
 // module's lock, the settings, and the panel's own remembered frequency. The
-// plug-in's module state implements it; tests put a small fake in its place.
+// plug-in's module state implements it; tests put a small fake in its place
+// (tests/windows/fake_panel_module.h).
 //
 // Threading: the host's thread changes the shared data inside the exports,
 // under the same lock, so a reader sees each of them whole.

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "contest/mode_groups.h"
+#include "resources/resource.h"
 #include "windows/canvas.h"
 #include "windows/multiplier_window.h"
 
@@ -33,8 +34,6 @@ inline constexpr int kInitialisedTimerMs = 300;
 inline constexpr int kModeButtonTimerMs = 300;
 inline constexpr int kWindowOpenedTimerMs = 1000;
 inline constexpr int kCallCheckTimerMs = 330;
-
-inline constexpr int kViewPrefixCheckBox = 1014;
 
 // The dialog's background and its controls' text colours.
 inline constexpr ColorRef kPanelBackground = RgbColor(255, 250, 198);  // 0x00C6FAFF
@@ -58,16 +57,16 @@ struct ModeButton {
 // The three BPSK buttons share one mode word, as do OLIVIA and MFSK: the word
 // names a score column, not a modem.
 inline constexpr std::array<ModeButton, 10> kModeButtons = {{
-    {1003, {"<MODE:RTTY>", ""}, ModeGroupOfWord("RTTY")},
-    {1006, {"<MODE:HELL>", ""}, ModeGroupOfWord("HELL")},
-    {1009, {"<MODE:THROB>", ""}, ModeGroupOfWord("THROB")},
-    {1004, {"<MODE:BPSK31>", ""}, ModeGroupOfWord("BPSK")},
-    {1010, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, ModeGroupOfWord("BPSK")},
-    {1011, {"<MODE:BPSK31>", "<BAUDRATE:125>"}, ModeGroupOfWord("BPSK")},
-    {1005, {"<MODE:OLIVIA>", ""}, ModeGroupOfWord("MFSK")},
-    {1008, {"<MODE:MT63>", ""}, ModeGroupOfWord("MT63")},
-    {1007, {"<MODE:MFSK>", ""}, ModeGroupOfWord("MFSK")},
-    {1012, {"<MODE:SSTV>", ""}, ModeGroupOfWord("SSTV")},
+    {IDC_MODE_RTTY, {"<MODE:RTTY>", ""}, ModeGroupOfWord("RTTY")},
+    {IDC_MODE_HELL, {"<MODE:HELL>", ""}, ModeGroupOfWord("HELL")},
+    {IDC_MODE_THROB, {"<MODE:THROB>", ""}, ModeGroupOfWord("THROB")},
+    {IDC_MODE_BPSK31, {"<MODE:BPSK31>", ""}, ModeGroupOfWord("BPSK")},
+    {IDC_MODE_BPSK63, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, ModeGroupOfWord("BPSK")},
+    {IDC_MODE_BPSK125, {"<MODE:BPSK31>", "<BAUDRATE:125>"}, ModeGroupOfWord("BPSK")},
+    {IDC_MODE_OLIVIA, {"<MODE:OLIVIA>", ""}, ModeGroupOfWord("MFSK")},
+    {IDC_MODE_MT63, {"<MODE:MT63>", ""}, ModeGroupOfWord("MT63")},
+    {IDC_MODE_MFSK, {"<MODE:MFSK>", ""}, ModeGroupOfWord("MFSK")},
+    {IDC_MODE_SSTV, {"<MODE:SSTV>", ""}, ModeGroupOfWord("SSTV")},
 }};
 static_assert(
     [] {
@@ -91,7 +90,7 @@ class ISwitchModeView {
   // The panel timer (kPanelTimerId): arming replaces a pending period.
   virtual void ArmTimer(int milliseconds) = 0;
   virtual void CancelTimer() = 0;
-  // Brings check box kViewPrefixCheckBox up to `state`.
+  // Brings check box IDC_VIEW_PREFIX up to `state`.
   virtual void ShowCheckState(int state) = 0;
   // Creates a Multiplier window, modeless and without a parent, not yet
   // shown; null when it cannot be created.

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tools/entry_points.h"
+#include "tools/common/entry_points.h"
 
 // True where the library exports the decorated names beside the plain ones.
 extern const bool kLibraryExportsDecoratedNames;

@@ -6,7 +6,7 @@
 
 #include "host_platform.h"
 #include "host_scenario.h"
-#include "tools/host_arguments.h"
+#include "tools/common/host_arguments.h"
 #include "window_driver_win32.h"
 
 using namespace window_driver;

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "tools/host_arguments.h"
+#include "tools/common/host_arguments.h"
 
 COleDateTime HostDateOf(int year, int month, int day, int hour, int minute) {
   return COleDateTime{

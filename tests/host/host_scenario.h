@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/ole_date_time.h"
-#include "tools/entry_points.h"
-#include "tools/host_contact.h"
+#include "tools/common/entry_points.h"
+#include "tools/common/host_contact.h"
 
 // A valid date-time for a calendar day and time.
 COleDateTime HostDateOf(int year, int month, int day, int hour = 0, int minute = 0);

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fake_vexa_win32.h"
-#include "tools/plugin_session.h"
+#include "tools/common/plugin_session.h"
 
 inline constexpr char kPanelIni[] = "Plugins\\KOVA-BRAWLCUP.ini";
 inline constexpr int kViewPrefix = 1014;

@@ -23,7 +23,7 @@
 #include "host_platform.h"
 #include "host_scenario.h"
 #include "panel_driver_win32.h"
-#include "tools/host_arguments.h"
+#include "tools/common/host_arguments.h"
 
 namespace {
 

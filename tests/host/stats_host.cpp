@@ -17,7 +17,7 @@
 #include "host_platform.h"
 #include "host_scenario.h"
 #include "platform/dynamic_library.h"
-#include "tools/entry_points.h"
+#include "tools/common/entry_points.h"
 
 namespace {
 

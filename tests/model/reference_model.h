@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/ole_date_time.h"
-#include "tools/host_contact.h"
+#include "tools/common/host_contact.h"
 
 struct ModelQso : HostContact {
   int isDupe = 0;

@@ -21,6 +21,14 @@ TEST(ReplaceAllTest, ReplacesEveryOccurrenceAndCountsThem) {
   EXPECT_EQ("ab", ReplaceAll("a<LF>b", "<LF>", "")) << "no count pointer needed";
 }
 
+TEST(TextTest, AllDigitsIsANonEmptyRunOfAsciiDigits) {
+  EXPECT_TRUE(AllDigits("0"));
+  EXPECT_TRUE(AllDigits("0123456789"));
+  for (const char* not_digits : {"", " 1", "1 ", "12a", "-1", "1.5", "\xd9\xa1"}) {
+    EXPECT_FALSE(AllDigits(not_digits)) << "for '" << not_digits << "'";
+  }
+}
+
 TEST(TextTest, WhiteSpaceAndCaseAreTheClassicLocales) {
   EXPECT_EQ("a b", TrimWhiteSpace(" \t\r\n\v\fa b\f\v\n\r\t "));
   EXPECT_EQ("", TrimWhiteSpace(" \t "));

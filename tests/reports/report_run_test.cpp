@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@
 #include "reports/report_test_support.h"
 #include "reports/summary_sheet.h"
 #include "test_support.h"
+#include "tools/check/submitted_log.h"
 #include "windows/panel_module.h"
 #include "windows/switch_mode_panel.h"
 
@@ -309,6 +311,41 @@ TEST_F(ReportRunTest, AStoredSetupChoiceOutsideTheBoxsStatesOpensItClear) {
     SetupSet0();
   }
   EXPECT_EQ((std::vector<int>{0, 0, 2, 1}), op.setupShown);
+}
+
+// What the report run writes, stats-check's submission reader reads back: the
+// two share one description of the files, and this holds them to it.
+TEST_F(ReportRunTest, TheSubmissionReaderReadsBackWhatTheRunWrote) {
+  op.edit = [](ScriptedOperator::Texts& t) { t[1005] = "The Club"; };
+  ASSERT_EQ(1, HostReset(1, "Q1AB/P", HostTime(2016, 2, 13, 12), HostTime(2016, 2, 14, 11, 59)));
+  AddQsos();
+  int out = 0;
+  GetResult0(&out);
+
+  TextPool texts;
+  const SubmittedLog log = ReadSubmission(std::filesystem::current_path().string(), texts);
+  ASSERT_EQ(1u, log.sheets.size());
+  const SubmittedLog::Sheet& sheet = log.sheets[0];
+  EXPECT_EQ("Q1AB/P", sheet.call);
+  EXPECT_EQ("HIGH", sheet.category);
+  EXPECT_EQ("The Club", sheet.club);
+  EXPECT_EQ(42413, sheet.firstDay.value_or(0));
+  EXPECT_EQ(42414, sheet.lastDay.value_or(0));
+  ASSERT_TRUE(sheet.table.has_value());
+  EXPECT_EQ(2, sheet.table->TotalQsos());
+  EXPECT_EQ(2, sheet.table->TotalScore());
+  EXPECT_EQ(0u, log.unread.size());
+  // The files' QSOs in reading order: MFSK's Olivia line, then RTTY's two.
+  std::string read;
+  for (const LoggedQso& q : log.qsos) {
+    read += log.files[q.file] + ": " + std::to_string(q.khz) + " " +
+            std::string(kModeGroups[q.group].modes[q.code].code) + " " + std::to_string(q.minute) +
+            " " + texts.Text(q.sent) + " " + texts.Text(q.call) + " " + texts.Text(q.rcvd) + "\n";
+  }
+  EXPECT_EQ("MFSK .log: 7040 OL 61075590 002 Q3BB 117\n"
+            "RTTY.log: 14080 RY 61075265 001 Q2AA 002\n"
+            "RTTY.log: 14080 RY 61075265 001 Q2AA 002\n",
+            read);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin/module_state.h"
+#include "fake_panel_module.h"
 #include "recording_canvas.h"
 #include "test_support.h"
 
@@ -124,14 +124,15 @@ TEST(PrefixDisplay, OutsideTheContestBandsOnlyTheBackgroundShows) {
 class MultiplierPictureTest : public ScratchDirTest {};
 
 TEST_F(MultiplierPictureTest, ChoosesTheDisplayAndCopiesOnlyWhatItShows) {
-  ModuleState& m = Module();
-  m.heading.modeWord = "MFSK";
+  FakePanelModule m;
+  m.modeWord = "MFSK";
   m.prefixLists[2] = {"Q2", "K1"};
   m.prefixLists[4] = {"DL"};
   m.bandIndex = 3;
   m.grid = SampleGrid();
 
-  MultiplierPicture prefixes = TakeMultiplierPicture(m.panelModule());
+  MultiplierPicture prefixes = TakeMultiplierPicture(m);
+  EXPECT_EQ(1, m.locks) << "the picture is copied under one lock";
   EXPECT_EQ(std::vector<std::string>({"Q2", "K1"}), prefixes.prefixes);
   EXPECT_TRUE(prefixes.grid[0].empty());
   RecordingCanvas canvas;
@@ -141,13 +142,13 @@ TEST_F(MultiplierPictureTest, ChoosesTheDisplayAndCopiesOnlyWhatItShows) {
   EXPECT_EQ(std::vector<std::string>({"Q2", "K1"}), m.prefixLists[2])
       << "the module's list keeps its order";
 
-  m.heading.modeWord = "";
+  m.modeWord = "";
   RecordingCanvas unknownWord;
-  DrawMultiplier(TakeMultiplierPicture(m.panelModule()), {0, 0, 400, 140}, unknownWord);
+  DrawMultiplier(TakeMultiplierPicture(m), {0, 0, 400, 140}, unknownWord);
   EXPECT_EQ(Calls({"fill 0,0,400,140 00C6FAFF", "transparent"}), unknownWord.calls);
 
   m.callEntered = "Q2AA";
-  MultiplierPicture grid = TakeMultiplierPicture(m.panelModule());
+  MultiplierPicture grid = TakeMultiplierPicture(m);
   EXPECT_TRUE(grid.prefixes.empty());
   RecordingCanvas gridCanvas;
   DrawMultiplier(grid, {0, 0, 400, 140}, gridCanvas);

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "plugin/module_state.h"
 #include "contest/settings.h"
+#include "fake_panel_module.h"
 #include "test_support.h"
 #include "windows/host_automation.h"
+#include "windows/worked_grid.h"
 
 namespace {
 
@@ -93,14 +94,21 @@ class SwitchModePanelTest : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
-    HostReset();
+    Reset();
     host_ = std::make_unique<FakeHost>(events_);
     view_ = std::make_unique<FakeView>(events_);
-    panel_ = std::make_unique<SwitchModePanel>(Module().panelModule(), *view_);
+    panel_ = std::make_unique<SwitchModePanel>(module_, *view_);
   }
   void TearDown() override {
     panel_.reset();
     ScratchDirTest::TearDown();
+  }
+
+  // As the host's reset leaves the panel's share: the mode word of the
+  // settings, the grid's rows labelled.
+  void Reset() {
+    module_.modeWord = module_.storedSettings.Read(settings_key::kMode);
+    LabelGridRows(module_.grid);
   }
 
   // What happened since the last call.
@@ -117,13 +125,14 @@ class SwitchModePanelTest : public ScratchDirTest {
     Take();
   }
 
-  std::string Pref() const { return Module().settings.Read(settings_key::kPref); }
-  std::string ModeWord() const { return Module().heading.modeWord; }
+  std::string Pref() const { return module_.storedSettings.Read(settings_key::kPref); }
+  std::string ModeWord() const { return module_.modeWord; }
   std::vector<std::string> Cells(int row) const {
-    const std::vector<std::string>& r = Module().grid[row];
+    const std::vector<std::string>& r = module_.grid[row];
     return std::vector<std::string>(r.begin() + 1, r.end());
   }
 
+  FakePanelModule module_;
   Events events_;
   std::unique_ptr<FakeHost> host_;
   std::unique_ptr<FakeView> view_;
@@ -135,14 +144,14 @@ const std::vector<std::string> kCleared(7, "   -");
 }  // namespace
 
 TEST_F(SwitchModePanelTest, OpeningSwitchesTheHostToRttyWhateverItWasIn) {
-  Module().settings.Write(settings_key::kMode, "SSTV");
-  HostReset();
+  module_.storedSettings.Write(settings_key::kMode, "SSTV");
+  Reset();
   ASSERT_EQ("SSTV", ModeWord());
 
   panel_->Initialise(host_.get());
   EXPECT_EQ(Events({"macro <MODE:RTTY>", "arm 300"}), Take());
   EXPECT_EQ("RTTY", ModeWord());
-  EXPECT_EQ("RTTY", Module().settings.Read(settings_key::kMode));
+  EXPECT_EQ("RTTY", module_.storedSettings.Read(settings_key::kMode));
   EXPECT_EQ(std::vector<std::string>({"160m", "80m", "40m", "20m", "15m", "10m"}),
             panel_->bandLabels());
   EXPECT_EQ(0, panel_->checkState());
@@ -150,23 +159,23 @@ TEST_F(SwitchModePanelTest, OpeningSwitchesTheHostToRttyWhateverItWasIn) {
 }
 
 TEST_F(SwitchModePanelTest, WithoutAHostOpeningOnlySetsTheModeWord) {
-  Module().settings.Write(settings_key::kMode, "HELL");
-  HostReset();
+  module_.storedSettings.Write(settings_key::kMode, "HELL");
+  Reset();
   panel_->Initialise(nullptr);
   EXPECT_EQ(Events({"arm 300"}), Take());
   EXPECT_EQ("RTTY", ModeWord());
-  EXPECT_EQ("RTTY", Module().settings.Read(settings_key::kMode));
+  EXPECT_EQ("RTTY", module_.storedSettings.Read(settings_key::kMode));
 }
 
 TEST_F(SwitchModePanelTest, AFailingOpeningMacroAbandonsTheRestOfTheOpening) {
-  Module().settings.Write(settings_key::kMode, "HELL");
-  Module().settings.Write(settings_key::kPref, "1");
-  HostReset();
+  module_.storedSettings.Write(settings_key::kMode, "HELL");
+  module_.storedSettings.Write(settings_key::kPref, "1");
+  Reset();
   host_->failingMacro = "<MODE:RTTY>";
   panel_->Initialise(host_.get());
   EXPECT_EQ(Events({"macro <MODE:RTTY>"}), Take()) << "no timer armed";
   EXPECT_EQ("HELL", ModeWord());
-  EXPECT_EQ("HELL", Module().settings.Read(settings_key::kMode));
+  EXPECT_EQ("HELL", module_.storedSettings.Read(settings_key::kMode));
   EXPECT_TRUE(panel_->bandLabels().empty());
   EXPECT_EQ(1, panel_->checkState()) << "read before the host was called";
 }
@@ -191,19 +200,19 @@ TEST_F(SwitchModePanelTest, EachModeButtonSendsItsMacrosThenSetsItsWordAndArms) 
   };
   panel_->Initialise(host_.get());
   Take();
-  Module().settings.Write(settings_key::kMode, "unchanged");
+  module_.storedSettings.Write(settings_key::kMode, "unchanged");
   for (const Expected& b : buttons) {
-    Module().heading.modeWord = "none";
+    module_.modeWord = "none";
     EXPECT_TRUE(panel_->ClickModeButton(b.id)) << b.id;
     Events expected = b.macros;
     expected.push_back("arm 300");
     EXPECT_EQ(expected, Take()) << "button " << b.id;
     EXPECT_EQ(b.word, ModeWord()) << "button " << b.id;
   }
-  EXPECT_EQ("unchanged", Module().settings.Read(settings_key::kMode))
+  EXPECT_EQ("unchanged", module_.storedSettings.Read(settings_key::kMode))
       << "buttons do not write the settings";
 
-  EXPECT_FALSE(panel_->ClickModeButton(kViewPrefixCheckBox));
+  EXPECT_FALSE(panel_->ClickModeButton(IDC_VIEW_PREFIX));
   EXPECT_FALSE(panel_->ClickModeButton(1013));
   EXPECT_TRUE(Take().empty());
 }
@@ -254,7 +263,7 @@ TEST_F(SwitchModePanelTest, AWindowThatCannotBeCreatedChangesNothing) {
 }
 
 TEST_F(SwitchModePanelTest, StoredPrefOpensTheWindowOnTheFirstTickEvenWithoutAHost) {
-  Module().settings.Write(settings_key::kPref, "1");
+  module_.storedSettings.Write(settings_key::kPref, "1");
   panel_->Initialise(nullptr);
   EXPECT_EQ(1, panel_->checkState());
   EXPECT_FALSE(panel_->windowOpen()) << "the opening itself shows no window";
@@ -267,8 +276,8 @@ TEST_F(SwitchModePanelTest, StoredPrefOpensTheWindowOnTheFirstTickEvenWithoutAHo
 
   panel_->Tick();
   EXPECT_EQ(Events({"cancel"}), Take()) << "open already, and no host to ask";
-  EXPECT_EQ(-1, Module().bandIndex);
-  EXPECT_EQ("", Module().callEntered);
+  EXPECT_EQ(-1, module_.bandIndex);
+  EXPECT_EQ("", module_.callEntered);
 
   panel_->CloseMultiplier();
   EXPECT_EQ(Events({"close", "destroy"}), Take());
@@ -278,17 +287,17 @@ TEST_F(SwitchModePanelTest, StoredPrefOpensTheWindowOnTheFirstTickEvenWithoutAHo
 
 TEST_F(SwitchModePanelTest, TickFillsTheGridForTheEnteredCallAndRetitlesTheWindow) {
   HostQso q;  // Q2AA, 20 m, RTTY, 09:05
-  HostAdd(q);
+  module_.Add(q);
   q.band = "6m";
   q.hertz = 50100000;
-  HostAdd(q);
+  module_.Add(q);
   q.band = "40m";
   q.hertz = 7040000;
   q.mode = "PSK31";
-  HostAdd(q);
+  module_.Add(q);
   q.mode = "OLIVIA";
   q.time = HostTime(2016, 2, 13, 17, 42);
-  HostAdd(q);
+  module_.Add(q);
 
   panel_->Initialise(host_.get());
   panel_->ClickViewPrefix();
@@ -298,9 +307,9 @@ TEST_F(SwitchModePanelTest, TickFillsTheGridForTheEnteredCallAndRetitlesTheWindo
   EXPECT_EQ(Events({"cancel", "entry 5", "caption  KOVA-BRAWLCUP worked with Q2AA", "frequency",
                     "macro <SP1>", "repaint"}),
             Take());
-  EXPECT_EQ("Q2AA", Module().callEntered);
-  EXPECT_EQ(3, Module().bandIndex);
-  EXPECT_EQ(14080000.0, Module().lastFrequency);
+  EXPECT_EQ("Q2AA", module_.callEntered);
+  EXPECT_EQ(3, module_.bandIndex);
+  EXPECT_EQ(14080000.0, module_.lastFrequency);
   for (int r : {0, 1, 4, 5}) {
     EXPECT_EQ(kCleared, Cells(r)) << "row " << r;
   }
@@ -308,17 +317,17 @@ TEST_F(SwitchModePanelTest, TickFillsTheGridForTheEnteredCallAndRetitlesTheWindo
             Cells(2));
   EXPECT_EQ(std::vector<std::string>({"   -", "   -", "   -", "   -", "09:05", "   -", "   -"}),
             Cells(3));
-  EXPECT_EQ("20m", Module().grid[3][0]);
+  EXPECT_EQ("20m", module_.grid[3][0]);
 }
 
 TEST_F(SwitchModePanelTest, ClearingTheCallRestoresEmptyCellsAndThePrefixCaption) {
-  HostAdd(HostQso{});
+  module_.Add(HostQso{});
   OpenWithHost();
   panel_->ClickViewPrefix();
-  Module().heading.modeWord = "MFSK";
+  module_.modeWord = "MFSK";
   host_->entry = "Q2AA";
   panel_->Tick();
-  ASSERT_EQ("09:05", Module().grid[3][5]);
+  ASSERT_EQ("09:05", module_.grid[3][5]);
   Take();
 
   host_->entry = "";
@@ -326,11 +335,11 @@ TEST_F(SwitchModePanelTest, ClearingTheCallRestoresEmptyCellsAndThePrefixCaption
   EXPECT_EQ(Events({"cancel", "entry 5", "frequency", "caption KOVA-BRAWLCUP   Prefix worked  MFSK",
                     "repaint"}),
             Take());
-  EXPECT_EQ("", Module().callEntered);
+  EXPECT_EQ("", module_.callEntered);
   for (int r = 0; r < kGridRows; ++r) {
     EXPECT_EQ(kCleared, Cells(r)) << "row " << r;
   }
-  EXPECT_TRUE(TakeMultiplierPicture(Module().panelModule()).callEntered.empty()) << "back to the prefixes";
+  EXPECT_TRUE(TakeMultiplierPicture(module_).callEntered.empty()) << "back to the prefixes";
 }
 
 TEST_F(SwitchModePanelTest, SpotMacroOnTheFirstReadAndOnceADriftPassesThreeHundredHertz) {
@@ -353,12 +362,12 @@ TEST_F(SwitchModePanelTest, SpotMacroOnTheFirstReadAndOnceADriftPassesThreeHundr
   EXPECT_EQ(1, spotsFor(14080300.5)) << "a slow drift adds up from the last spot";
   EXPECT_EQ(0, spotsFor(14080600.0));
   EXPECT_EQ(1, spotsFor(14080601.0));
-  EXPECT_EQ(14080601.0, Module().lastFrequency);
+  EXPECT_EQ(14080601.0, module_.lastFrequency);
 }
 
 TEST_F(SwitchModePanelTest, LastFrequencyOutlivesThePanel) {
   OpenWithHost();
-  SwitchModePanel next(Module().panelModule(), *view_);
+  SwitchModePanel next(module_, *view_);
   next.Initialise(host_.get());
   next.Tick();
   for (const std::string& e : Take()) {
@@ -370,14 +379,14 @@ TEST_F(SwitchModePanelTest, BandIndexFollowsTheRadio) {
   OpenWithHost();
   host_->frequency = 29500000.0;
   panel_->Tick();
-  EXPECT_EQ(-1, Module().bandIndex);
+  EXPECT_EQ(-1, module_.bandIndex);
   host_->frequency = 1900000.0;
   panel_->Tick();
-  EXPECT_EQ(0, Module().bandIndex);
+  EXPECT_EQ(0, module_.bandIndex);
 }
 
 TEST_F(SwitchModePanelTest, AFailingEntryTextAbandonsTheTick) {
-  HostAdd(HostQso{});
+  module_.Add(HostQso{});
   OpenWithHost();
   panel_->ClickViewPrefix();
   host_->entry = "Q2AA";
@@ -389,13 +398,13 @@ TEST_F(SwitchModePanelTest, AFailingEntryTextAbandonsTheTick) {
   host_->frequency = 7040000.0;
   panel_->Tick();
   EXPECT_EQ(Events({"cancel", "entry 5"}), Take()) << "no re-arm: the timer stays cancelled";
-  EXPECT_EQ("Q2AA", Module().callEntered);
-  EXPECT_EQ("09:05", Module().grid[3][5]);
-  EXPECT_EQ(3, Module().bandIndex);
+  EXPECT_EQ("Q2AA", module_.callEntered);
+  EXPECT_EQ("09:05", module_.grid[3][5]);
+  EXPECT_EQ(3, module_.bandIndex);
 }
 
 TEST_F(SwitchModePanelTest, AFailingFrequencyReadKeepsTheGridButNotTheBand) {
-  HostAdd(HostQso{});
+  module_.Add(HostQso{});
   OpenWithHost();
   panel_->ClickViewPrefix();
   Take();
@@ -405,8 +414,8 @@ TEST_F(SwitchModePanelTest, AFailingFrequencyReadKeepsTheGridButNotTheBand) {
   EXPECT_EQ(Events({"cancel", "entry 5", "caption  KOVA-BRAWLCUP worked with Q2AA", "frequency"}),
             Take())
       << "no repaint";
-  EXPECT_EQ("09:05", Module().grid[3][5]);
-  EXPECT_EQ(3, Module().bandIndex) << "from the first tick";
+  EXPECT_EQ("09:05", module_.grid[3][5]);
+  EXPECT_EQ(3, module_.bandIndex) << "from the first tick";
 }
 
 TEST_F(SwitchModePanelTest, AFailingSpotMacroKeepsTheLastFrequency) {
@@ -417,8 +426,8 @@ TEST_F(SwitchModePanelTest, AFailingSpotMacroKeepsTheLastFrequency) {
   host_->frequency = 7040000.0;
   panel_->Tick();
   EXPECT_EQ(Events({"cancel", "entry 5", "frequency", "macro <SP1>"}), Take());
-  EXPECT_EQ(14080000.0, Module().lastFrequency);
-  EXPECT_EQ(3, Module().bandIndex);
+  EXPECT_EQ(14080000.0, module_.lastFrequency);
+  EXPECT_EQ(3, module_.bandIndex);
 
   host_->failingMacro.clear();
   panel_->Tick();
@@ -426,5 +435,5 @@ TEST_F(SwitchModePanelTest, AFailingSpotMacroKeepsTheLastFrequency) {
                     "caption KOVA-BRAWLCUP   Prefix worked  RTTY", "repaint"}),
             Take())
       << "the move is still pending";
-  EXPECT_EQ(2, Module().bandIndex);
+  EXPECT_EQ(2, module_.bandIndex);
 }

@@ -2,7 +2,7 @@
 
 #include <future>
 
-#include "tools/check_scoring.h"
+#include "tools/check/check_scoring.h"
 
 PluginScorer::~PluginScorer() {
   {
@@ -53,14 +53,14 @@ void PluginScorer::Run(const std::string& pluginPath) {
   scorer_ = nullptr;
 }
 
-std::optional<ScoreTable> PluginScorer::Score(const std::string& ownCall,
+std::optional<tools::ScoreTable> PluginScorer::Score(const std::string& ownCall,
                                               const std::vector<HostContact>& contacts,
                                               COleDateTime first, COleDateTime last) {
-  std::packaged_task<std::optional<ScoreTable>()> task([&] {
+  std::packaged_task<std::optional<tools::ScoreTable>()> task([&] {
     return scorer_ != nullptr ? scorer_->Score(ownCall, contacts, first, last)
-                              : std::optional<ScoreTable>();
+                              : std::optional<tools::ScoreTable>();
   });
-  std::future<std::optional<ScoreTable>> result = task.get_future();
+  std::future<std::optional<tools::ScoreTable>> result = task.get_future();
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (stopping_) {

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "platform/ole_date_time.h"
-#include "tools/host_contact.h"
-#include "tools/score_table.h"
+#include "tools/common/host_contact.h"
+#include "tools/common/score_table.h"
 
 class CheckScoring;
 
@@ -35,7 +35,7 @@ class PluginScorer {
   bool Start(const std::string& pluginPath, std::string& error);
 
   // The plug-in's score table for the log; empty when its result holds none.
-  std::optional<ScoreTable> Score(const std::string& ownCall,
+  std::optional<tools::ScoreTable> Score(const std::string& ownCall,
                                   const std::vector<HostContact>& contacts, COleDateTime first,
                                   COleDateTime last);
 

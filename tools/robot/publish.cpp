@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/whole_file.h"
-#include "tools/contest_logs.h"
-#include "tools/read_whole_file.h"
-#include "tools/shown_text.h"
-#include "tools/submitted_log.h"
+#include "tools/check/contest_logs.h"
+#include "tools/common/read_whole_file.h"
+#include "tools/common/write_whole_file.h"
+#include "tools/check/shown_text.h"
+#include "tools/check/submitted_log.h"
 
 extern char** environ;
 
@@ -147,9 +147,8 @@ bool ExportLatest(RobotStore& store, const fs::path& out, std::string& error, in
       if (!SafeFileName(f.name)) {
         continue;  // never taken at upload; a database edited by hand
       }
-      const std::string reason =
-          WriteWholeFile((folder / f.name).string(), f.bytes, Durability::kWritten);
-      if (!reason.empty()) {
+      std::string reason;
+      if (!SaveWholeFile((folder / f.name).string(), f.bytes, Durability::kWritten, reason)) {
         error = "cannot write " + (folder / f.name).string() + ": " + reason;
         return false;
       }

@@ -2,7 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "tools/check_options.h"
+#include "tools/check/check_options.h"
 
 namespace {
 

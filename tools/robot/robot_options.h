@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/command_line.h"
+#include "tools/common/command_line.h"
 
 struct RobotOptions {
   enum class Command { kServe, kSetPassword, kExport };

@@ -6,7 +6,7 @@
 #include "contest/mode_groups.h"
 #include "platform/text.h"
 #include "robot_limits.h"
-#include "tools/results_page.h"
+#include "tools/check/results_page.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ std::string Hidden(const std::string& name, const std::string& value) {
   return "<input type=\"hidden\" name=\"" + name + "\" value=\"" + E(value) + "\">";
 }
 
-std::string ScoreTableHtml(const ScoreTable& t) {
+std::string ScoreTableHtml(const tools::ScoreTable& t) {
   std::string head = "<tr><th></th>";
   std::string rows[3] = {"<tr><th>QSO</th>", "<tr><th>PFX</th>", "<tr><th>Score</th>"};
   for (std::size_t g = 0; g < kModeGroups.size(); ++g) {

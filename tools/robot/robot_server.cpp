@@ -12,13 +12,14 @@
 #include <thread>
 
 #include "platform/text.h"
+#include "tools/common/contest_time.h"
 #include "plugin_scorer.h"
 #include "robot_limits.h"
 #include "robot_pages.h"
 #include "robot_security.h"
 #include "robot_store.h"
-#include "tools/contest_logs.h"
-#include "tools/shown_text.h"
+#include "tools/check/contest_logs.h"
+#include "tools/check/shown_text.h"
 
 namespace {
 
@@ -34,7 +35,6 @@ constexpr char kFormCookie[] = "robot_form";
 constexpr char kSessionCookie[] = "robot_session";
 constexpr std::int64_t kSessionSeconds = 8 * 3600;
 constexpr std::size_t kMaxSessions = 64;
-constexpr std::int64_t kDay1970 = 25569;  // 1970-01-01 in days since 30 December 1899
 // Connections taken while every worker is busy, before the accepting waits.
 constexpr std::size_t kMaxWaitingConnections = 512;
 constexpr int kListenBacklog = 512;
@@ -181,10 +181,6 @@ bool ParseIndex(const std::string& text, std::int64_t& out) {
 }
 
 }  // namespace
-
-std::int64_t MinuteOfUnixTime(std::int64_t seconds) {
-  return kDay1970 * 1440 + (seconds >= 0 ? seconds / 60 : (seconds - 59) / 60);
-}
 
 struct RobotServer::Impl {
   Impl(RobotConfig c, RobotStore& s, PluginScorer& p)
@@ -340,7 +336,7 @@ void RobotServer::Impl::Upload(const httplib::Request& req, httplib::Response& r
   }
   CheckedUpload checked = CheckUpload(std::move(form), config.period);
   if (checked.problems.empty()) {
-    const std::optional<ScoreTable> claimed =
+    const std::optional<tools::ScoreTable> claimed =
         scorer.Score(checked.call, checked.contacts, checked.firstDay, checked.lastDay);
     if (!claimed) {
       checked.problems.push_back("the contest's plug-in could not score this log");

@@ -50,6 +50,3 @@ class RobotServer {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// Minutes since 30 December 1899 of seconds since 1970.
-std::int64_t MinuteOfUnixTime(std::int64_t seconds);

@@ -106,7 +106,7 @@ class Transaction {
   bool done_ = false;
 };
 
-std::string TableText(const ScoreTable& t) {
+std::string TableText(const tools::ScoreTable& t) {
   std::ostringstream out;
   for (const auto* row : {&t.qsos, &t.prefixes, &t.scores}) {
     for (const std::int64_t v : *row) {
@@ -116,8 +116,8 @@ std::string TableText(const ScoreTable& t) {
   return out.str();
 }
 
-ScoreTable TableOfText(const std::string& text) {
-  ScoreTable t;
+tools::ScoreTable TableOfText(const std::string& text) {
+  tools::ScoreTable t;
   std::istringstream in(text);
   for (auto* row : {&t.qsos, &t.prefixes, &t.scores}) {
     for (std::int64_t& v : *row) {

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/score_table.h"
+#include "tools/common/score_table.h"
 
 struct sqlite3;
 
@@ -38,7 +38,7 @@ struct UploadRecord {
   std::string receipt;
   std::int64_t received = 0;  // seconds since 1970, UTC
   std::int64_t qsos = 0;
-  ScoreTable claimed;
+  tools::ScoreTable claimed;
   std::vector<StoredFile> files;
 };
 

@@ -5,15 +5,14 @@
 
 #include "platform/text.h"
 #include "robot_limits.h"
-#include "tools/check_contacts.h"
-#include "tools/contest_logs.h"
-#include "tools/host_qso.h"
-#include "tools/shown_text.h"
+#include "tools/check/check_contacts.h"
+#include "tools/check/contest_logs.h"
+#include "tools/common/contest_time.h"
+#include "tools/check/shown_text.h"
 #include "zip_files.h"
 
 namespace {
 
-constexpr int kMinutesPerDay = 1440;
 constexpr std::size_t kShownNameChars = 60;
 
 // Characters of a UTF-8 text (bytes that do not continue one).

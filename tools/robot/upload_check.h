@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/ole_date_time.h"
-#include "tools/host_contact.h"
-#include "tools/submitted_log.h"
+#include "tools/common/host_contact.h"
+#include "tools/check/submitted_log.h"
 
 struct UploadForm {
   std::string call;

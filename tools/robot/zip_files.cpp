@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "tools/shown_text.h"
+#include "tools/check/shown_text.h"
 
 namespace {
 

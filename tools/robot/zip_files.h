@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/submitted_log.h"
+#include "tools/check/submitted_log.h"
 
 // Appends the zip's files to `out`. False, with a sentence about `zipName` in
 // `problem`, when it cannot be read or passes a bound.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/check_options.h"
+#include "tools/check/check_options.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "robot_security.h"
 #include "robot_store.h"
 #include "robot_test_support.h"
-#include "tools/check_options.h"
+#include "tools/check/check_options.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "robot_limits.h"
 #include "robot_test_support.h"
-#include "tools/check_options.h"
+#include "tools/check/check_options.h"
 
 namespace {
 
