@@ -7,6 +7,19 @@
 
 #include "host_scenario.h"
 
+const std::vector<PanelButton> kPanelButtons = {
+    {1003, {"<MODE:RTTY>"}, "RTTY"},
+    {1006, {"<MODE:HELL>"}, "HELL"},
+    {1009, {"<MODE:THROB>"}, "THROB"},
+    {1004, {"<MODE:BPSK31>"}, "BPSK"},
+    {1010, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, "BPSK"},
+    {1011, {"<MODE:BPSK31>", "<BAUDRATE:125>"}, "BPSK"},
+    {1005, {"<MODE:OLIVIA>"}, "MFSK"},
+    {1008, {"<MODE:MT63>"}, "MT63"},
+    {1007, {"<MODE:MFSK>"}, "MFSK"},
+    {1012, {"<MODE:SSTV>"}, "SSTV"},
+};
+
 FakeVexa g_vexa;
 
 void PumpOnce(DWORD waitMs) {

@@ -24,6 +24,15 @@ inline constexpr COLORREF kGridBackground = 0x00C6FFFF;
 inline constexpr COLORREF kBandHighlight = 0x00FFFFC6;
 inline constexpr COLORREF kPrefixBackground = 0x00C6FAFF;
 
+// The panel's mode buttons: what each sends the host and the mode word it
+// sets.
+struct PanelButton {
+  int id;
+  std::vector<std::string> macros;
+  const char* word;
+};
+extern const std::vector<PanelButton> kPanelButtons;
+
 // The host object the panel finds; lives on the main thread.
 extern FakeVexa g_vexa;
 

@@ -60,24 +60,6 @@ void ExpectUnloaded(PluginSession& s, HWND panel, HWND multiplier, const std::st
       << what << ": the Multiplier window is gone";
 }
 
-struct ButtonCase {
-  int id;
-  std::vector<std::string> macros;
-  const char* word;
-};
-
-const ButtonCase kButtons[] = {
-    {1003, {"<MODE:RTTY>"}, "RTTY"},
-    {1006, {"<MODE:HELL>"}, "HELL"},
-    {1009, {"<MODE:THROB>"}, "THROB"},
-    {1004, {"<MODE:BPSK31>"}, "BPSK"},
-    {1010, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, "BPSK"},
-    {1011, {"<MODE:BPSK31>", "<BAUDRATE:125>"}, "BPSK"},
-    {1005, {"<MODE:OLIVIA>"}, "MFSK"},
-    {1008, {"<MODE:MT63>"}, "MT63"},
-    {1007, {"<MODE:MFSK>"}, "MFSK"},
-    {1012, {"<MODE:SSTV>"}, "SSTV"},
-};
 
 // The host's side of the process: a folder of its own and the host object
 // offered in the running object table.
@@ -132,7 +114,7 @@ TEST(PanelHost, OpensOnceSwitchesModesAndFollowsTheHost) {
   EXPECT_EQ(1, g_vexa.Count("macro <MODE:RTTY>")) << "no second panel switched the host to RTTY";
 
   // Each button sends its macros and sets its mode word.
-  for (const ButtonCase& b : kButtons) {
+  for (const PanelButton& b : kPanelButtons) {
     g_vexa.Clear();
     Click(panel, b.id);
     PumpUntil([&] { return g_vexa.Count("frequency") >= 1; }, 5000);
@@ -417,7 +399,7 @@ TEST(PanelHost, WorksWithoutAHostObject) {
   HWND panel = OpenPanel(g_dll, s, false, "0");
   ASSERT_NE(nullptr, panel) << "without a host object the panel still opens";
   EXPECT_EQ("RTTY", PanelSetting("mode")) << "without a host, opening still stores RTTY";
-  for (const ButtonCase& b : kButtons) {
+  for (const PanelButton& b : kPanelButtons) {
     Click(panel, b.id);
     EXPECT_EQ(b.word, ModeWordIn(s)) << "without a host, button " << b.id;
   }

@@ -30,6 +30,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -152,15 +153,6 @@ void Busy() {
   }
 }
 
-struct Button {
-  int id;
-  int macros;
-};
-
-// The mode buttons and how many macros each sends.
-const Button kButtons[] = {{1003, 1}, {1006, 1}, {1009, 1}, {1004, 1}, {1010, 2},
-                           {1011, 2}, {1005, 1}, {1008, 1}, {1007, 1}, {1012, 1}};
-
 int ModeMacros(const FakeVexa& vexa) {
   int n = 0;
   for (const std::string& m : vexa.Macros()) {
@@ -232,7 +224,7 @@ bool AnyPanelWindow() { return FindWindowA("#32770", "Switch mode") != nullptr; 
 
 // One cycle: load, reset, first tick, call checks, clicks, unload with both
 // windows open. `vexa` is the host object the panel talks to, or null.
-void Cycle(Figures& f, FakeVexa* vexa, unsigned& seed) {
+void Cycle(Figures& f, FakeVexa* vexa, std::mt19937& pick) {
   Step("write the settings");
   WritePrivateProfileStringA("Settings", "Start", "0", kPanelIni);
   WritePrivateProfileStringA("Settings", "Pref", "1", kPanelIni);
@@ -273,11 +265,11 @@ void Cycle(Figures& f, FakeVexa* vexa, unsigned& seed) {
     const int before = vexa != nullptr ? ModeMacros(*vexa) : 0;
     int expected = 0;
     for (int i = 0; i < 3; ++i) {
-      seed = seed * 1103515245u + 12345u;
-      const Button& b = kButtons[(seed >> 16) % (sizeof kButtons / sizeof kButtons[0])];
+      const PanelButton& b = kPanelButtons[std::uniform_int_distribution<std::size_t>(
+          0, kPanelButtons.size() - 1)(pick)];
       Click(panel, b.id);
       ++f.clicks;
-      expected += b.macros;
+      expected += static_cast<int>(b.macros.size());
     }
     if (vexa != nullptr) {
       // A click is acted on from the panel's message loop, a moment after it
@@ -314,10 +306,11 @@ void Cycle(Figures& f, FakeVexa* vexa, unsigned& seed) {
 
 bool RunCycles(const char* name, int cycles, FakeVexa* vexa) {
   Figures f;
-  unsigned seed = 12345;
+  // The same clicks in every run, so runs compare.
+  std::mt19937 pick(12345);
   for (int i = 0; i < cycles; ++i) {
     g_cycle = i + 1;
-    Cycle(f, vexa, seed);
+    Cycle(f, vexa, pick);
   }
   Step("between runs");
   const int n = std::max(f.cycles, 1);
